@@ -1,0 +1,8 @@
+#include "common/Yield.h"
+
+#include <QCoreApplication>
+
+void yieldEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

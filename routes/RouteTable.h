@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The route and fare table: one entry per line of routes.dat, in file order.
+// A line is "route#destination#fare"; see split() for how it is cut.
+namespace RouteTable {
+
+// The result of the first-hash split of one line. A line without "#" has no route
+// field; a rest without "#" has no destination and no fare field. Nothing is trimmed.
+struct Fields {
+    bool hasRoute = false;
+    QString route;
+    bool hasDest = false; // also means the fare field exists
+    QString dest;
+    QString fare; // everything after the second "#", further "#" included
+};
+Fields split(const QString& line);
+
+// Bytes to text: valid UTF-8 (a leading BOM skipped) is read as UTF-8, anything else as
+// Big5. Then cut into lines: CR LF or a lone CR ends a line, a lone LF stays in the line;
+// a last line without a line end counts, a final line end adds no empty entry.
+QStringList decodeLines(const QByteArray& bytes);
+
+struct LoadResult {
+    QStringList lines;
+    bool ok = true;  // false when the file is missing or cannot be read
+    QString error;   // the reason, for the user
+};
+LoadResult load(const QString& path);
+
+// The entry at index i, or an empty text outside the list.
+QString entry(const QStringList& lines, qsizetype i);
+
+// Route entry: the first line whose route field equals `route` exactly and whose
+// destination field exists and is not empty.
+std::optional<qsizetype> findRoute(const QStringList& lines, const QString& route);
+
+// Direction change: the first line of route `route` whose destination differs from `dest`.
+std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QString& route,
+                                            const QString& dest);
+
+// Section stepping: current + step (step is +1 or -1) when that line has the same route
+// and destination fields as the current line; nothing otherwise (no wrap-around).
+std::optional<qsizetype> stepSection(const QStringList& lines, qsizetype current, int step);
+
+} // namespace RouteTable

@@ -1,0 +1,67 @@
+#include "shell/Desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Desktop>& current()
+{
+    static std::unique_ptr<Desktop> desktop;
+    return desktop;
+}
+
+void box(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok);
+    mb.exec();
+}
+
+} // namespace
+
+Desktop& Desktop::instance()
+{
+    if (!current())
+        current() = std::make_unique<QtDesktop>();
+    return *current();
+}
+
+void Desktop::install(Desktop* desktop)
+{
+    current().reset(desktop);
+}
+
+void QtDesktop::warn(const QString& text)
+{
+    box(QMessageBox::Warning, text);
+}
+
+void QtDesktop::fatal(const QString& text)
+{
+    box(QMessageBox::Critical, text);
+}
+
+void QtDesktop::info(const QString& text)
+{
+    box(QMessageBox::Information, text);
+}
+
+void QtDesktop::beep()
+{
+    QApplication::beep();
+}
+
+bool QtDesktop::openFile(const QString& path)
+{
+    // No shell and no command line: the desktop picks the browser or the editor.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtDesktop::openUrl(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl(url));
+}

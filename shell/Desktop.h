@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Everything that leaves the program: message boxes, the beep, the browser and the editor.
+// Tests install a recording fake so that nothing blocks and every call can be checked.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Message boxes titled with the application's title and an OK button.
+    virtual void warn(const QString& text) = 0;  // exclamation icon
+    virtual void fatal(const QString& text) = 0; // stop icon
+    virtual void info(const QString& text) = 0;  // information icon
+    virtual void beep() = 0;
+    // false when no program could be started for it.
+    virtual bool openFile(const QString& path) = 0;
+    virtual bool openUrl(const QString& url) = 0;
+
+    static Desktop& instance();
+    // Takes ownership; nullptr puts the production desktop back.
+    static void install(Desktop* desktop);
+
+    static inline const QString Title = QStringLiteral("巴士Pelumo機模擬器");
+};
+
+class QtDesktop : public Desktop {
+public:
+    void warn(const QString& text) override;
+    void fatal(const QString& text) override;
+    void info(const QString& text) override;
+    void beep() override;
+    bool openFile(const QString& path) override;
+    bool openUrl(const QString& url) override;
+};
+
+// Records every call; opening succeeds unless told otherwise.
+class FakeDesktop : public Desktop {
+public:
+    struct Call {
+        QString kind; // "warn", "fatal", "info", "beep", "openFile", "openUrl"
+        QString text;
+    };
+
+    void warn(const QString& text) override { calls.append({QStringLiteral("warn"), text}); }
+    void fatal(const QString& text) override { calls.append({QStringLiteral("fatal"), text}); }
+    void info(const QString& text) override { calls.append({QStringLiteral("info"), text}); }
+    void beep() override { calls.append({QStringLiteral("beep"), QString()}); }
+    bool openFile(const QString& path) override
+    {
+        calls.append({QStringLiteral("openFile"), path});
+        return openSucceeds;
+    }
+    bool openUrl(const QString& url) override
+    {
+        calls.append({QStringLiteral("openUrl"), url});
+        return openSucceeds;
+    }
+
+    int count(const QString& kind) const
+    {
+        int n = 0;
+        for (const Call& c : calls)
+            n += c.kind == kind ? 1 : 0;
+        return n;
+    }
+    QStringList texts(const QString& kind) const
+    {
+        QStringList out;
+        for (const Call& c : calls)
+            if (c.kind == kind)
+                out << c.text;
+        return out;
+    }
+
+    QList<Call> calls;
+    bool openSucceeds = true;
+};
