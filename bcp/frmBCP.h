@@ -118,6 +118,7 @@ private:
     void buildControls();
     void showLines(bool visible);
     void outOfServiceDisplay();
+    void promptLines();
     void loginPrompt();
     void completeLogin();
     void readCard();

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -64,4 +65,10 @@ bool QtDesktop::openFile(const QString& path)
 bool QtDesktop::openUrl(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url));
+}
+
+void QtDesktop::endProgram(int code)
+{
+    // Everything worth keeping is already on disk: the settings store writes through.
+    std::_Exit(code);
 }

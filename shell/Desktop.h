@@ -17,6 +17,8 @@ public:
     // false when no program could be started for it.
     virtual bool openFile(const QString& path) = 0;
     virtual bool openUrl(const QString& url) = 0;
+    // Ends the program at once, without the closing steps of the windows.
+    virtual void endProgram(int code) = 0;
 
     static Desktop& instance();
     // Takes ownership; nullptr puts the production desktop back.
@@ -33,13 +35,14 @@ public:
     void beep() override;
     bool openFile(const QString& path) override;
     bool openUrl(const QString& url) override;
+    void endProgram(int code) override;
 };
 
 // Records every call; opening succeeds unless told otherwise.
 class FakeDesktop : public Desktop {
 public:
     struct Call {
-        QString kind; // "warn", "fatal", "info", "beep", "openFile", "openUrl"
+        QString kind; // "warn", "fatal", "info", "beep", "openFile", "openUrl", "endProgram"
         QString text;
     };
 
@@ -56,6 +59,11 @@ public:
     {
         calls.append({QStringLiteral("openUrl"), url});
         return openSucceeds;
+    }
+
+    void endProgram(int code) override
+    {
+        calls.append({QStringLiteral("endProgram"), QString::number(code)});
     }
 
     int count(const QString& kind) const

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Appends blocks of the trip log to log.txt. Earlier blocks are never rewritten, so a
+// failure can only ever cost the block being written, and that block is kept by the caller.
+namespace TripLogFile {
+
+// Appends `text` (CR LF lines, UTF-8) and makes sure it is on disk before returning true.
+// A file that does not end with a line end gets CR LF first. On failure the file is left
+// as it was and `error` says why.
+bool append(const QString& path, const QString& text, QString* error);
+
+} // namespace TripLogFile

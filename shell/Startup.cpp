@@ -1,0 +1,28 @@
+#include "shell/Startup.h"
+
+#include "shell/Desktop.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QStyleFactory>
+
+namespace Startup {
+
+void prepareApplication(QApplication& app)
+{
+    // Fusion draws the same frames everywhere, so the panels fit side by side exactly.
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    app.setApplicationDisplayName(QString());
+    app.setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
+    // The devices' fonts, mapped to the free fonts that look like them.
+    const QString ming = QStringLiteral("AR PL UMing TW");
+    QFont::insertSubstitution(QStringLiteral("新細明體"), ming);
+    QFont::insertSubstitution(QStringLiteral("PMingLiU"), ming);
+    QFont::insertSubstitutions(QStringLiteral("Arial Narrow"),
+                               {QStringLiteral("Liberation Sans Narrow"), ming});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), ming});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), ming});
+}
+
+} // namespace Startup

@@ -1,0 +1,49 @@
+// Simulated faults: the bus shaking, the card processor overheating.
+#include "shell/frmMDI.h"
+
+#include "bcp/frmBCP.h"
+#include "common/Random.h"
+#include "common/Timer.h"
+#include "common/Yield.h"
+#include "ddu/frmDDU.h"
+#include "shell/Desktop.h"
+
+#include <QAction>
+#include <QPointer>
+
+void frmMDI::mnuSimVib_Click()
+{
+    // The check mark has already been turned over; disabling lets a running jolt finish.
+    tmrVib->setEnabled(mnuSimVib->isChecked());
+}
+
+void frmMDI::tmrVib_Timer()
+{
+    QPointer<frmMDI> self(this);
+    for (int i = 0; i < 10; ++i) {
+        const int d = static_cast<int>(rnd() * 500) - 250;
+        m_bcp->setTop(m_bcp->Top() + d);
+        m_ddu->setTop(m_ddu->Top() + d);
+        yieldEvents();
+        if (!self || m_unloaded)
+            return;
+    }
+    m_bcp->setTop(0);
+    m_ddu->setTop(0);
+    tmrVib->setInterval(static_cast<int>(rnd() * 5000) + 1000);
+}
+
+void frmMDI::mnuSimTemp_Click()
+{
+    if (m_bcp->StartValue) {
+        m_bcp->tmrChange->setEnabled(false);
+        m_bcp->tmrCount->setEnabled(false);
+        m_bcp->tmrLock->setEnabled(false);
+        m_bcp->tmrStart->setEnabled(false);
+        m_bcp->NoResponse = true;
+        mnuSimTemp->setChecked(true);
+    } else {
+        Desktop::instance().beep();
+        mnuSimTemp->setChecked(false);
+    }
+}

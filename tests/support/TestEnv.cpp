@@ -1,0 +1,95 @@
+#include "support/TestEnv.h"
+
+#include "common/Clock.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/Settings.h"
+#include "shell/Startup.h"
+#include "shell/frmMDI.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTest>
+
+TestEnv::TestEnv(const QString& routes) : m_desktop(new FakeDesktop)
+{
+    static bool prepared = false;
+    if (!prepared) {
+        Startup::prepareApplication(*qApp);
+        prepared = true;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
+    AppPaths::setProgramDir(m_dir.path());
+    Desktop::install(m_desktop);
+    VirtualTime::install(startTime());
+    if (!routes.isNull())
+        writeFile(QStringLiteral("routes.dat"), routes.toUtf8());
+}
+
+TestEnv::~TestEnv()
+{
+    VirtualTime::uninstall();
+    Desktop::install(nullptr);
+    AppPaths::setProgramDir(QString());
+}
+
+QDateTime TestEnv::startTime()
+{
+    return QDateTime(QDate(2026, 12, 6), QTime(6, 10, 5));
+}
+
+QString TestEnv::file(const QString& name) const
+{
+    return m_dir.filePath(name);
+}
+
+void TestEnv::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+QByteArray TestEnv::readFile(const QString& name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString TestEnv::stored(const QString& key)
+{
+    return Settings::Read(key, QStringLiteral("<absent>"));
+}
+
+void TestEnv::store(const QString& key, const QString& text)
+{
+    Settings::Write(key, text);
+}
+
+std::unique_ptr<frmMDI> TestEnv::start()
+{
+    auto w = std::make_unique<frmMDI>();
+    w->Form_Load();
+    return w;
+}
+
+void TestEnv::advance(qint64 ms)
+{
+    VirtualTime::advance(ms);
+}
+
+void TestEnv::click(QWidget* w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+}
+
+void TestEnv::moveTo(QWidget* w, const QPoint& pos)
+{
+    // A plain pointer movement with no button held, delivered where the pointer is.
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
