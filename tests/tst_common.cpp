@@ -1,0 +1,294 @@
+#include "bcp/Transaction.h"
+#include "common/Clock.h"
+#include "common/Numbers.h"
+#include "common/Timer.h"
+#include "shell/Settings.h"
+#include "support/TestEnv.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestCommon : public QObject {
+    Q_OBJECT
+private slots:
+    void timerEnablingRunningTimerDoesNotRestart();
+    void timerNewIntervalRestartsCountdown();
+    void timerZeroIntervalNeverTicks();
+    void timersTickInTimeOrder();
+    void timerHandlerMayStopItself();
+    void clockFollowsVirtualTime();
+
+    void money_data();
+    void money();
+    void leadingNumber_data();
+    void leadingNumber();
+    void roundToInt16_data();
+    void roundToInt16();
+    void shortest_data();
+    void shortest();
+    void halfFare_data();
+    void halfFare();
+    void fareParse_data();
+    void fareParse();
+    void loadtime_data();
+    void loadtime();
+};
+
+void TestCommon::timerEnablingRunningTimerDoesNotRestart()
+{
+    TestEnv env;
+    Timer t(QStringLiteral("t"), 1000, true);
+    QSignalSpy ticks(&t, &Timer::tick);
+    TestEnv::advance(600);
+    t.setEnabled(true);
+    TestEnv::advance(400);
+    QCOMPARE(ticks.count(), 1);
+}
+
+void TestCommon::timerNewIntervalRestartsCountdown()
+{
+    TestEnv env;
+    Timer t(QStringLiteral("t"), 1000, true);
+    QSignalSpy ticks(&t, &Timer::tick);
+    TestEnv::advance(600);
+    t.setInterval(1000); // same value: still a restart
+    TestEnv::advance(999);
+    QCOMPARE(ticks.count(), 0);
+    TestEnv::advance(1);
+    QCOMPARE(ticks.count(), 1);
+    TestEnv::advance(1000);
+    QCOMPARE(ticks.count(), 2);
+    // A disabled timer keeps its new interval for the next start.
+    t.setEnabled(false);
+    t.setInterval(300);
+    TestEnv::advance(5000);
+    QCOMPARE(ticks.count(), 2);
+    t.setEnabled(true);
+    TestEnv::advance(300);
+    QCOMPARE(ticks.count(), 3);
+}
+
+void TestCommon::timerZeroIntervalNeverTicks()
+{
+    TestEnv env;
+    Timer t(QStringLiteral("t"), 0, true);
+    QSignalSpy ticks(&t, &Timer::tick);
+    TestEnv::advance(100000);
+    QCOMPARE(ticks.count(), 0);
+}
+
+void TestCommon::timersTickInTimeOrder()
+{
+    TestEnv env;
+    Timer a(QStringLiteral("a"), 300, false);
+    Timer b(QStringLiteral("b"), 200, false);
+    Timer c(QStringLiteral("c"), 600, false);
+    a.setEnabled(true);
+    b.setEnabled(true);
+    c.setEnabled(true);
+    QStringList order;
+    for (Timer* t : {&a, &b, &c})
+        connect(t, &Timer::tick, t, [t, &order] {
+            order << QStringLiteral("%1@%2").arg(t->objectName()).arg(VirtualTime::elapsedMs());
+        });
+    TestEnv::advance(600);
+    // Ties come in the order they were scheduled: c's tick at 600 was set at 0, a's at 300
+    // and b's at 400.
+    QCOMPARE(order, QStringList({"b@200", "a@300", "b@400", "c@600", "a@600", "b@600"}));
+}
+
+void TestCommon::timerHandlerMayStopItself()
+{
+    TestEnv env;
+    Timer t(QStringLiteral("t"), 100, true);
+    int n = 0;
+    connect(&t, &Timer::tick, &t, [&] {
+        if (++n == 3)
+            t.setEnabled(false);
+    });
+    TestEnv::advance(1000);
+    QCOMPARE(n, 3);
+    QVERIFY(!t.Enabled());
+}
+
+void TestCommon::clockFollowsVirtualTime()
+{
+    TestEnv env;
+    QCOMPARE(Clock::dateText(), QStringLiteral("12-06-2026"));
+    QCOMPARE(Clock::timeText(), QStringLiteral("06:10:05"));
+    TestEnv::advance(3600 * 1000 * 18 + 1000);
+    QCOMPARE(Clock::dateText(), QStringLiteral("12-07-2026"));
+    QCOMPARE(Clock::timeText(), QStringLiteral("00:10:06"));
+}
+
+void TestCommon::money_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << "0.00";
+    QTest::newRow("fraction") << 0.5 << "0.50";
+    QTest::newRow("tenth") << 2.4 << "2.40";
+    QTest::newRow("negative") << -35.0 << "-35.00";
+    QTest::newRow("small negative") << -3.5 << "-3.50";
+    QTest::newRow("no grouping") << 999.9 << "999.90";
+    QTest::newRow("thousands") << 12345.678 << "12345.68";
+    QTest::newRow("half cent up") << 1.005 << "1.01";
+    QTest::newRow("binary noise") << 100 - 2.4 - 2.4 << "95.20";
+    QTest::newRow("tiny negative is zero") << -1e-12 << "0.00";
+}
+
+void TestCommon::money()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(Numbers::money(value), text);
+}
+
+void TestCommon::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "100" << 100.0;
+    QTest::newRow("decimal") << "95.2" << 95.2;
+    QTest::newRow("two decimals") << "200.00" << 200.0;
+    QTest::newRow("negative") << "-35" << -35.0;
+    QTest::newRow("leading blanks") << "  12.5" << 12.5;
+    QTest::newRow("trailing text") << "12abc" << 12.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("only point") << "." << 0.0;
+    QTest::newRow("leading point") << ".5" << 0.5;
+    QTest::newRow("exponent") << "1e2" << 100.0;
+    QTest::newRow("two points") << "5.4.3" << 5.4;
+    QTest::newRow("inner blank") << "1 2" << 12.0;
+    QTest::newRow("huge") << "1e999" << std::numeric_limits<double>::max();
+}
+
+void TestCommon::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(Numbers::leadingNumber(text), value);
+}
+
+void TestCommon::roundToInt16_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("result"); // -99999: does not fit
+    QTest::newRow("2.5 to even") << 2.5 << 2;
+    QTest::newRow("3.5 to even") << 3.5 << 4;
+    QTest::newRow("-2.5 to even") << -2.5 << -2;
+    QTest::newRow("2.6") << 2.6 << 3;
+    QTest::newRow("max") << 32767.0 << 32767;
+    QTest::newRow("min") << -32768.0 << -32768;
+    QTest::newRow("too large") << 32767.5 << -99999; // rounds to 32768
+    QTest::newRow("too small") << -40000.0 << -99999;
+}
+
+void TestCommon::roundToInt16()
+{
+    QFETCH(double, value);
+    QFETCH(int, result);
+    const auto r = Numbers::roundToInt16(value);
+    if (result == -99999)
+        QVERIFY(!r);
+    else
+        QCOMPARE(int(r.value_or(-1)), result);
+}
+
+void TestCommon::shortest_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("two payments") << 100 - 2.4 - 2.4 << "95.2";
+    QTest::newRow("whole") << 100.0 << "100";
+    QTest::newRow("negative") << -35.0 << "-35";
+    QTest::newRow("half") << 0.5 << "0.5";
+    QTest::newRow("two decimals") << 1.75 << "1.75";
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("tenth sum") << 0.1 + 0.2 << "0.3";
+}
+
+void TestCommon::shortest()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(Numbers::shortest(value), text);
+}
+
+void TestCommon::halfFare_data()
+{
+    QTest::addColumn<double>("fare");
+    QTest::addColumn<double>("half");
+    QTest::newRow("2.4") << 2.4 << 1.2;
+    QTest::newRow("3.5") << 3.5 << 1.8;
+    QTest::newRow("4.7") << 4.7 << 2.4;
+    QTest::newRow("7") << 7.0 << 3.5;
+    QTest::newRow("0.1") << 0.1 << 0.1;
+    QTest::newRow("5.4") << 5.4 << 2.7;
+    QTest::newRow("0") << 0.0 << 0.0;
+    QTest::newRow("9.1") << 9.1 << 4.6;
+    QTest::newRow("10.5") << 10.5 << 5.3;
+}
+
+void TestCommon::halfFare()
+{
+    QFETCH(double, fare);
+    QFETCH(double, half);
+    QCOMPARE(Fares::half(fare), half);
+}
+
+void TestCommon::fareParse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << "5.40" << true << 5.4;
+    QTest::newRow("one decimal") << "5.4" << true << 5.4;
+    QTest::newRow("whole") << "7" << true << 7.0;
+    QTest::newRow("spaces around") << " 3.5 " << true << 3.5;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("letters") << "abc" << false << 0.0;
+    QTest::newRow("two points") << "5.4.3" << false << 0.0;
+    QTest::newRow("trailing text") << "5.4x" << false << 0.0;
+    QTest::newRow("hash inside") << "5.4#1" << false << 0.0;
+}
+
+void TestCommon::fareParse()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(double, value);
+    const auto v = Fares::parse(text);
+    QCOMPARE(bool(v), ok);
+    if (ok)
+        QCOMPARE(*v, value);
+}
+
+void TestCommon::loadtime_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("absent") << QString() << 20000;
+    QTest::newRow("5000") << "5000" << 5000;
+    QTest::newRow("30000") << "30000" << 30000;
+    QTest::newRow("not whole") << "12.5" << 20000;
+    QTest::newRow("letters") << "soon" << 20000;
+    QTest::newRow("zero clamped") << "0" << 5000;
+    QTest::newRow("negative clamped") << "-100" << 5000;
+    QTest::newRow("large clamped") << "999999999999" << 30000;
+}
+
+void TestCommon::loadtime()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, ms);
+    TestEnv env;
+    if (!stored.isNull())
+        TestEnv::store(Settings::Loadtime, stored);
+    QCOMPARE(Settings::loadtimeMs(), ms);
+}
+
+QTEST_MAIN(TestCommon)
+#include "tst_common.moc"
