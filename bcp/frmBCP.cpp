@@ -217,7 +217,9 @@ void frmBCP::paintEvent(QPaintEvent*)
 
 void frmBCP::mouseMoveEvent(QMouseEvent* e)
 {
-    Form_MouseMove();
+    // Movements over the screen and the lamps are not over the background.
+    if (!childAt(e->position().toPoint()))
+        Form_MouseMove();
     e->accept();
 }
 

@@ -1,6 +1,9 @@
 #include "support/TestEnv.h"
 
+#include "bcp/frmBCP.h"
 #include "common/Clock.h"
+#include "common/Timer.h"
+#include "ddu/frmDDU.h"
 #include "shell/AppPaths.h"
 #include "shell/Desktop.h"
 #include "shell/Settings.h"
@@ -92,4 +95,45 @@ void TestEnv::moveTo(QWidget* w, const QPoint& pos)
     QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
                   Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
+}
+
+void TestEnv::powerOn(frmMDI* w)
+{
+    click(w->ddu()->imgOF);
+}
+
+void TestEnv::waitForPrompt(frmMDI* w)
+{
+    // At most the longest boot: lamp test, 30 s wait, two steps.
+    for (int i = 0; i < 400 && !(w->bcp()->tmrStart->Tag() == u"S2" && !w->bcp()->tmrStart->Enabled()); ++i)
+        advance(100);
+}
+
+void TestEnv::logIn(frmMDI* w)
+{
+    powerOn(w);
+    waitForPrompt(w);
+    const qint16 type = w->bcp()->CardType;
+    w->bcp()->CardType = 4;
+    present(w);
+    advance(2000);
+    withdraw(w);
+    w->bcp()->CardType = type;
+    advance(2000); // the in-service screen with the route's fare
+}
+
+void TestEnv::present(frmMDI* w, double xTw, double yTw)
+{
+    moveTo(w->bcp()->imgCard, QPoint(qRound(xTw / 15), qRound(yTw / 15)));
+}
+
+void TestEnv::withdraw(frmMDI* w)
+{
+    moveTo(w->bcp(), QPoint(2, 2));
+}
+
+void TestEnv::read(frmMDI* w)
+{
+    present(w);
+    advance(1000);
 }

@@ -37,6 +37,16 @@ public:
     static void click(QWidget* w);
     static void moveTo(QWidget* w, const QPoint& pos);
 
+    // Whole steps of a working day.
+    static void powerOn(frmMDI* w);        // the power key, from off
+    static void waitForPrompt(frmMDI* w);  // boot until the log-in prompt
+    static void logIn(frmMDI* w);          // power on, boot, start-up card, back to type 0
+    // The card onto the reader at a point in twips from the reader's corner; off again.
+    static void present(frmMDI* w, double xTw = 900, double yTw = 600);
+    static void withdraw(frmMDI* w);
+    // The card read, its result shown: present, then one second.
+    static void read(frmMDI* w);
+
 private:
     QTemporaryDir m_dir;
     QTemporaryDir m_config;
