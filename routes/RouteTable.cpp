@@ -1,69 +1,134 @@
 #include "routes/RouteTable.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringView>
 
 namespace RouteTable {
 
-Fields split(const QString& line)
+namespace {
+
+// The split without copies: the searches run over every line of the table, which may be
+// a million lines long.
+struct FieldViews {
+    bool hasRoute = false;
+    bool hasDest = false;
+    QStringView route;
+    QStringView dest;
+    QStringView fare;
+};
+
+FieldViews splitView(QStringView line)
 {
-    Fields f;
-    const qsizetype a = line.indexOf(u'#');
-    if (a < 0)
+    FieldViews f;
+    const qsizetype first = line.indexOf(u'#');
+    if (first < 0)
         return f;
     f.hasRoute = true;
-    f.route = line.left(a);
-    const QString rest = line.mid(a + 1);
-    const qsizetype b = rest.indexOf(u'#');
-    if (b < 0)
+    f.route = line.first(first);
+    const QStringView rest = line.sliced(first + 1);
+    const qsizetype second = rest.indexOf(u'#');
+    if (second < 0)
         return f;
     f.hasDest = true;
-    f.dest = rest.left(b);
-    f.fare = rest.mid(b + 1);
+    f.dest = rest.first(second);
+    f.fare = rest.sliced(second + 1);
+    return f;
+}
+
+FieldViews fieldsAt(const QStringList& lines, qsizetype i)
+{
+    if (i < 0 || i >= lines.size())
+        return {};
+    return splitView(lines.at(i));
+}
+
+QString decodeText(const QByteArray& bytes)
+{
+    // Stateless, so that a sequence cut off at the end of the file counts as an error
+    // instead of waiting for more input. The decoder skips a leading BOM by itself.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+
+    QStringDecoder big5("Big5", QStringConverter::Flag::Stateless);
+    if (big5.isValid()) {
+        // ICU silently drops a lead byte left dangling at the very end, and with it a last
+        // line made of nothing else. A final LF turns it into a replacement character like
+        // any other broken byte; LF is never a trail byte, so it comes back out unchanged.
+        QString decoded = big5.decode(bytes + '\n');
+        decoded.chop(1);
+        return decoded;
+    }
+    // A Qt built without ICU has no Big5; Latin-1 keeps every byte and every line end.
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+Fields split(const QString& line)
+{
+    const FieldViews v = splitView(line);
+    Fields f;
+    f.hasRoute = v.hasRoute;
+    f.route = v.route.toString();
+    f.hasDest = v.hasDest;
+    f.dest = v.dest.toString();
+    f.fare = v.fare.toString();
     return f;
 }
 
 QStringList decodeLines(const QByteArray& bytes)
 {
-    QString text = QString::fromUtf8(bytes);
-    QStringList out;
-    QString cur;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            out << cur;
-            cur.clear();
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-        } else {
-            cur += text[i];
+    const QString text = decodeText(bytes);
+    const QStringView all(text);
+    QStringList lines;
+    // CR never occurs inside a multi-byte character of either encoding, so cutting the
+    // decoded text is the same as cutting the bytes.
+    qsizetype start = 0;
+    while (start < all.size()) {
+        const qsizetype cr = all.indexOf(u'\r', start);
+        if (cr < 0) {
+            lines.append(all.sliced(start).toString());
+            break;
         }
+        lines.append(all.sliced(start, cr - start).toString());
+        start = cr + 1;
+        if (start < all.size() && all[start] == u'\n')
+            ++start;
     }
-    if (!cur.isEmpty())
-        out << cur;
-    return out;
+    return lines;
 }
 
 LoadResult load(const QString& path)
 {
-    LoadResult r;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.ok = false;
-        r.error = f.errorString();
-        return r;
+    LoadResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.ok = false;
+        result.error = file.errorString();
+        return result;
     }
-    r.lines = decodeLines(f.readAll());
-    return r;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.ok = false;
+        result.error = file.errorString();
+        return result;
+    }
+    result.lines = decodeLines(bytes);
+    return result;
 }
 
 QString entry(const QStringList& lines, qsizetype i)
 {
-    return (i >= 0 && i < lines.size()) ? lines.at(i) : QString();
+    return i >= 0 && i < lines.size() ? lines.at(i) : QString();
 }
 
 std::optional<qsizetype> findRoute(const QStringList& lines, const QString& route)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Fields f = split(lines.at(i));
+        const FieldViews f = splitView(lines.at(i));
         if (f.hasRoute && f.route == route && f.hasDest && !f.dest.isEmpty())
             return i;
     }
@@ -74,8 +139,10 @@ std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QStr
                                             const QString& dest)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Fields f = split(lines.at(i));
-        if (f.hasRoute && f.route == route && f.hasDest && f.dest != dest)
+        const FieldViews f = splitView(lines.at(i));
+        // A line with an empty destination is no direction: route entry never lands on it
+        // either, and turning onto it would leave the driver on a route going nowhere.
+        if (f.hasRoute && f.route == route && f.hasDest && !f.dest.isEmpty() && f.dest != dest)
             return i;
     }
     return std::nullopt;
@@ -83,10 +150,16 @@ std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QStr
 
 std::optional<qsizetype> stepSection(const QStringList& lines, qsizetype current, int step)
 {
-    const Fields c = split(entry(lines, current));
-    const Fields n = split(entry(lines, current + step));
-    if (c.hasRoute && c.hasDest && n.hasRoute && n.hasDest && n.route == c.route && n.dest == c.dest)
-        return current + step;
+    if (step != 1 && step != -1)
+        return std::nullopt;
+    const FieldViews here = fieldsAt(lines, current);
+    // A line without both fields belongs to no direction, so it has no neighbouring section.
+    if (!here.hasRoute || !here.hasDest)
+        return std::nullopt;
+    const qsizetype next = current + step;
+    const FieldViews there = fieldsAt(lines, next);
+    if (there.hasRoute && there.hasDest && there.route == here.route && there.dest == here.dest)
+        return next;
     return std::nullopt;
 }
 

@@ -41,11 +41,13 @@ QString entry(const QStringList& lines, qsizetype i);
 std::optional<qsizetype> findRoute(const QStringList& lines, const QString& route);
 
 // Direction change: the first line of route `route` whose destination differs from `dest`.
+// Like route entry, it passes over lines without a destination field or with an empty one.
 std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QString& route,
                                             const QString& dest);
 
 // Section stepping: current + step (step is +1 or -1) when that line has the same route
-// and destination fields as the current line; nothing otherwise (no wrap-around).
+// and destination fields as the current line; nothing otherwise (no wrap-around). A current
+// line without both fields, or an index outside the list, has no neighbouring section.
 std::optional<qsizetype> stepSection(const QStringList& lines, qsizetype current, int step);
 
 } // namespace RouteTable
