@@ -92,6 +92,7 @@ QMdiSubWindow* frmMDI::addPanel(QWidget* panel)
     w->setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
     w->setSystemMenu(nullptr);
     w->setOption(QMdiSubWindow::RubberBandMove, false);
+    w->installEventFilter(this);
     w->show();
     w->setFixedSize(w->size()); // no resizing, minimising or maximising
     return w;
@@ -131,6 +132,12 @@ void frmMDI::Form_Load()
 
 bool frmMDI::eventFilter(QObject* watched, QEvent* e)
 {
+    // The panels live as long as the program; only its own end closes them.
+    if (e->type() == QEvent::Close && !m_unloaded
+        && (watched == m_bcpWindow || watched == m_dduWindow)) {
+        e->ignore();
+        return true;
+    }
     // The dark background withdraws the card, as the panels' own backgrounds do.
     if (watched == m_mdi->viewport() && e->type() == QEvent::MouseMove && m_bcp)
         m_bcp->imgMCard->hide();

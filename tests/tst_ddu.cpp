@@ -92,6 +92,10 @@ void TestDdu::panelsSideBySide()
     const QRect both = w->ddu()->parentWidget()->geometry().united(
         w->bcp()->parentWidget()->geometry());
     QVERIFY(w->mdiArea()->viewport()->rect().contains(both));
+    // Neither panel can be closed on its own.
+    QVERIFY(!w->ddu()->parentWidget()->close());
+    QVERIFY(!w->bcp()->parentWidget()->close());
+    QVERIFY(w->ddu()->parentWidget()->isVisible());
 }
 
 void TestDdu::powerOn()
