@@ -91,6 +91,10 @@ void frmDDU::buildControls()
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");
     lblStatus = displayLabel(QStringLiteral("lblStatus"), this, 675, 1875, 2190, 165, 8.25);
     lblStatus->setStyleSheet(statusStyle);
+    // The substitute font is wider than the device's: narrow it so the clock line fits.
+    QFont narrow = lblStatus->font();
+    narrow.setStretch(QFont::Condensed);
+    lblStatus->setFont(narrow);
     lblStatus->hide();
     lblShift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1875, 315, 165, 8.25);
     lblShift->setStyleSheet(statusStyle);
