@@ -2,6 +2,7 @@
 
 #include "common/Clock.h"
 #include "common/Numbers.h"
+#include "common/Placement.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/frmDDU.h"
@@ -173,32 +174,27 @@ void frmBCP::buildControls()
 
 int frmBCP::Top() const
 {
-    const QWidget* w = parentWidget() ? parentWidget() : this;
-    return w->y() * 15;
+    return Placement::top(this);
 }
 
 void frmBCP::setTop(int tw)
 {
-    QWidget* w = parentWidget() ? parentWidget() : this;
-    w->move(w->x(), tw / 15);
+    Placement::setTop(this, tw);
 }
 
 int frmBCP::Left() const
 {
-    const QWidget* w = parentWidget() ? parentWidget() : this;
-    return w->x() * 15;
+    return Placement::left(this);
 }
 
 void frmBCP::setLeft(int tw)
 {
-    QWidget* w = parentWidget() ? parentWidget() : this;
-    w->move(tw / 15, w->y());
+    Placement::setLeft(this, tw);
 }
 
 int frmBCP::Width() const
 {
-    const QWidget* w = parentWidget() ? parentWidget() : this;
-    return w->frameGeometry().width() * 15;
+    return Placement::outerWidth(this);
 }
 
 void frmBCP::connectWindows(frmDDU* ddu, frmMDI* mdi)

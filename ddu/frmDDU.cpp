@@ -3,6 +3,7 @@
 #include "bcp/frmBCP.h"
 #include "common/Clock.h"
 #include "common/Numbers.h"
+#include "common/Placement.h"
 #include "common/Timer.h"
 #include "routes/RouteTable.h"
 #include "shell/AppPaths.h"
@@ -172,26 +173,22 @@ QList<KeyRegion*> frmDDU::keys() const
 
 int frmDDU::Top() const
 {
-    const QWidget* w = parentWidget() ? parentWidget() : this;
-    return w->y() * 15;
+    return Placement::top(this);
 }
 
 void frmDDU::setTop(int tw)
 {
-    QWidget* w = parentWidget() ? parentWidget() : this;
-    w->move(w->x(), tw / 15);
+    Placement::setTop(this, tw);
 }
 
 int frmDDU::Left() const
 {
-    const QWidget* w = parentWidget() ? parentWidget() : this;
-    return w->x() * 15;
+    return Placement::left(this);
 }
 
 void frmDDU::setLeft(int tw)
 {
-    QWidget* w = parentWidget() ? parentWidget() : this;
-    w->move(tw / 15, w->y());
+    Placement::setLeft(this, tw);
 }
 
 void frmDDU::paintEvent(QPaintEvent*)

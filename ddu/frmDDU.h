@@ -135,6 +135,7 @@ private:
     KeyRegion* addKey(const QString& name, int left, int top, int width, int height,
                       const QString& letter);
     void loadRouteFile();
+    void loadFound(qsizetype i); // a line that route entry or the terminus turn chose
     void resetStoredLines();
     void setControlsEnabled(bool on);
     void clearShift();

@@ -41,6 +41,15 @@ void frmDDU::LoadRoute(qsizetype RouteNo)
         m_bcp->ChangeFare(CurFare);
 }
 
+void frmDDU::loadFound(qsizetype i)
+{
+    const RouteTable::Fields f = RouteTable::split(lst.at(i));
+    CurDest = f.dest;
+    CurFare = f.fare;
+    CurRoute = f.route;
+    LoadRoute(i);
+}
+
 void frmDDU::ChangeRoute(const QString& NewRoute)
 {
     const auto i = RouteTable::findRoute(lst, NewRoute);
@@ -49,11 +58,7 @@ void frmDDU::ChangeRoute(const QString& NewRoute)
         InputMode = RouteEntry;
         return;
     }
-    const RouteTable::Fields f = RouteTable::split(lst.at(*i));
-    CurDest = f.dest;
-    CurFare = f.fare;
-    CurRoute = f.route;
-    LoadRoute(*i);
+    loadFound(*i);
     InputMode = Idle;
     clearShift();
 }
@@ -65,11 +70,7 @@ void frmDDU::ChangeDir()
         Desktop::instance().beep();
         return;
     }
-    const RouteTable::Fields f = RouteTable::split(lst.at(*i));
-    CurDest = f.dest;
-    CurFare = f.fare;
-    CurRoute = f.route;
-    LoadRoute(*i);
+    loadFound(*i);
     Log(Clock::timeText() + QStringLiteral(" Finished Trip"));
     Log(Clock::timeText() + QStringLiteral(" Direction Changed"));
 }
