@@ -1,8 +1,48 @@
 // The dialogs, the help page and the log viewer reached from the menus.
 #include "shell/frmMDI.h"
 
-void frmMDI::mnuViewOutput_Click() {}
-void frmMDI::mnuSetting_Click() {}
-void frmMDI::mnuOptions_Click() {}
-void frmMDI::mnuDDUHelp_Click() {}
-void frmMDI::mnuAbout_Click() {}
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCard.h"
+#include "dialogs/frmOption.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/HelpPages.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void frmMDI::mnuViewOutput_Click()
+{
+    const QString path = AppPaths::logFile();
+    // Say so ourselves: an editor handed a missing file may fail without a word.
+    if (!QFileInfo::exists(path)) {
+        Desktop::instance().info(QStringLiteral("尚未輸出任何行車記錄（log.txt 不存在）。"));
+        return;
+    }
+    if (!Desktop::instance().openFile(path))
+        Desktop::instance().warn(
+            QStringLiteral("不能啟動文字編輯器開啟 %1。").arg(QDir::toNativeSeparators(path)));
+}
+
+void frmMDI::mnuSetting_Click()
+{
+    frmCard dialog(m_bcp, this);
+    dialog.exec();
+}
+
+void frmMDI::mnuOptions_Click()
+{
+    frmOption dialog(m_bcp, this);
+    dialog.exec();
+}
+
+void frmMDI::mnuDDUHelp_Click()
+{
+    HelpPages::show(HelpPages::Page::Console);
+}
+
+void frmMDI::mnuAbout_Click()
+{
+    frmAbout dialog(this);
+    dialog.exec();
+}

@@ -1,0 +1,124 @@
+#include "dialogs/frmAbout.h"
+
+#include "common/Numbers.h"
+#include "dialogs/DialogStyle.h"
+#include "shell/Desktop.h"
+#include "shell/frmSplash.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using DialogStyle::tw;
+
+namespace {
+
+// Nine lines of 12 px fill the box exactly: the text keeps a margin at its sides only.
+class AboutTextBox : public QPlainTextEdit {
+public:
+    explicit AboutTextBox(QWidget* parent) : QPlainTextEdit(parent)
+    {
+        document()->setDocumentMargin(0);
+        setViewportMargins(3, 0, 3, 0);
+    }
+};
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    DialogStyle::frame(this, QStringLiteral("關於 巴士Pelumo模擬器"), 6000, 5475);
+    buildControls();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    Form_Load();
+}
+
+QString frmAbout::aboutText()
+{
+    const QStringList lines = {
+        QStringLiteral("巴士Pelumo模擬器"),
+        QStringLiteral("版本 1.0 (Revision 1)"),
+        QString(),
+        QStringLiteral("Copyright © 2026 Quillmere"),
+        QString(),
+        QStringLiteral("本程式只供模擬及訓練之用，與任何真實收費系統無關。"),
+        QStringLiteral("程式內的路線、車資及網絡位址均屬虛構。"),
+        QString(),
+        QStringLiteral("歡迎經以下網址提出意見。"),
+    };
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+void frmAbout::buildControls()
+{
+    txt = new AboutTextBox(this);
+    txt->setObjectName(QStringLiteral("txt"));
+    txt->setGeometry(tw(150, 3150, 5715, 1665));
+    txt->setReadOnly(true);
+    DialogStyle::buttonFace(txt);
+
+    lblURL = new QLabel(QStringLiteral("Quillmere - ") + Url, this);
+    lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblURL->setGeometry(tw(150, 5100, 3540, 240));
+    QFont link = DialogStyle::textFont();
+    link.setUnderline(true);
+    lblURL->setFont(link);
+    lblURL->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); background: transparent;"));
+    lblURL->setCursor(Qt::PointingHandCursor);
+    lblURL->installEventFilter(this);
+
+    cmdOK = new QPushButton(QStringLiteral("確定"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(tw(4575, 5025, 1290, 315));
+    cmdOK->setDefault(true);
+
+    lne = new QFrame(this);
+    lne->setObjectName(QStringLiteral("lne"));
+    lne->setGeometry(twips(150), twips(4950), twips(5775) - twips(150), 1);
+    lne->setStyleSheet(QStringLiteral("background: rgb(128, 128, 128);"));
+
+    setTabOrder(txt, cmdOK);
+}
+
+void frmAbout::Form_Load()
+{
+    m_picture = frmSplash::picture();
+    // The box shows line breaks, not CR LF pairs; the last line's break opens no line of its own.
+    txt->setPlainText(aboutText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).chopped(1));
+}
+
+void frmAbout::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    p.drawPixmap(0, 0, m_picture);
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* e)
+{
+    // A click is a left press let go over the link.
+    if (watched == lblURL && e->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        if (me->button() == Qt::LeftButton && lblURL->rect().contains(me->position().toPoint())) {
+            lblURL_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void frmAbout::lblURL_Click()
+{
+    // The about box stays open behind the browser.
+    if (!Desktop::instance().openUrl(Url))
+        Desktop::instance().warn(QStringLiteral("不能啟動瀏覽器開啟 %1。").arg(Url));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The about box: name, version and notices over the splash picture, and the maker's link.
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void lblURL_Click();
+    void cmdOK_Click();
+
+    // Lines joined by CR LF, the last one ending in CR LF too.
+    static QString aboutText();
+
+    static inline const QString Url = QStringLiteral("https://quillmere.example");
+
+    QPlainTextEdit* txt = nullptr;
+    QLabel* lblURL = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QFrame* lne = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildControls();
+
+    QPixmap m_picture;
+};

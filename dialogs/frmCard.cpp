@@ -1,0 +1,175 @@
+#include "dialogs/frmCard.h"
+
+#include "bcp/frmBCP.h"
+#include "common/Numbers.h"
+#include "common/Yield.h"
+#include "dialogs/DialogStyle.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/HelpPages.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+using DialogStyle::tw;
+
+frmCard::frmCard(frmBCP* bcp, QWidget* parent) : QDialog(parent), m_bcp(bcp)
+{
+    setObjectName(QStringLiteral("frmCard"));
+    DialogStyle::frame(this, QStringLiteral("Pelumo咭設定"), 4320, 2445);
+    buildControls();
+
+    connect(cobType, &QComboBox::currentIndexChanged, this, &frmCard::cobType_Click);
+    connect(optChinese, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optChinese_Click();
+    });
+    connect(optEnglish, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optEnglish_Click();
+    });
+    connect(cmdAdd, &QPushButton::clicked, this, &frmCard::cmdAdd_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmCard::cmdHelp_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmCard::cmdClose_Click);
+
+    Form_Load();
+}
+
+void frmCard::buildControls()
+{
+    auto label = [this](int index, const QString& text, const QRect& r) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QStringLiteral("lbl_%1").arg(index));
+        l->setGeometry(r);
+        lbl[index] = l;
+        return l;
+    };
+    auto button = [this](const char* name, const QString& text, const QRect& r) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(r);
+        return b;
+    };
+
+    // Created in tab order, so focus moves through them as listed.
+    QLabel* intro =
+        label(0, QStringLiteral("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
+              tw(75, 150, 4215, 390));
+    intro->setFont(DialogStyle::textFont(true));
+    intro->setWordWrap(true);
+    intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    cmdClose = button("cmdClose", QStringLiteral("關閉"), tw(1650, 2025, 1290, 315));
+    cmdClose->setDefault(true);
+
+    label(1, QStringLiteral("Pelumo咭類別："), tw(75, 750, 1365, 240));
+    cobType = new QComboBox(this);
+    cobType->setObjectName(QStringLiteral("cobType"));
+    cobType->setGeometry(tw(1350, 675, 1590, 300));
+    cobType->addItems({QStringLiteral("成人"), QStringLiteral("小童"), QStringLiteral("學童"),
+                       QStringLiteral("長者"), QStringLiteral("開機卡")});
+
+    label(2, QStringLiteral("介面語言："), tw(75, 1125, 1065, 240));
+    optChinese = new QRadioButton(QStringLiteral("中文"), this);
+    optChinese->setObjectName(QStringLiteral("optChinese"));
+    optChinese->setGeometry(tw(1200, 1125, 990, 240));
+    optChinese->setChecked(true);
+    optEnglish = new QRadioButton(QStringLiteral("英文"), this);
+    optEnglish->setObjectName(QStringLiteral("optEnglish"));
+    optEnglish->setGeometry(tw(2325, 1125, 990, 240));
+
+    label(3, QStringLiteral("剩餘值：$"), tw(75, 1500, 840, 240));
+    txtValue = new QLineEdit(QStringLiteral("0.00"), this);
+    txtValue->setObjectName(QStringLiteral("txtValue"));
+    txtValue->setGeometry(tw(1350, 1500, 1590, 300));
+    txtValue->setReadOnly(true);
+    DialogStyle::buttonFace(txtValue);
+
+    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元"), tw(2925, 1500, 1215, 315));
+    cmdHelp = button("cmdHelp", QStringLiteral("說明"), tw(3000, 2025, 1215, 315));
+
+    setTabOrder(cmdClose, cobType);
+    setTabOrder(cobType, optChinese);
+    setTabOrder(optChinese, optEnglish);
+    setTabOrder(optEnglish, txtValue);
+    setTabOrder(txtValue, cmdAdd);
+    setTabOrder(cmdAdd, cmdHelp);
+}
+
+void frmCard::Form_Load()
+{
+    if (m_bcp->Language == 1)
+        optEnglish->setChecked(true); // its handler writes the 1 back
+    const int type = m_bcp->CardType;
+    if (type >= 0 && type < cobType->count()) {
+        cobType->setCurrentIndex(type);
+        cobType_Click(); // the same code goes back, as a fresh selection would write it
+    }
+    txtValue->setText(Numbers::money(m_bcp->purseNumber()));
+}
+
+void frmCard::cobType_Click()
+{
+    if (cobType->currentIndex() >= 0)
+        m_bcp->CardType = static_cast<qint16>(cobType->currentIndex());
+}
+
+void frmCard::optChinese_Click()
+{
+    m_bcp->Language = 0;
+}
+
+void frmCard::optEnglish_Click()
+{
+    m_bcp->Language = 1;
+}
+
+void frmCard::cmdAdd_Click()
+{
+    const double sum = Numbers::leadingNumber(txtValue->text()) + 100.0;
+    // Judged in whole cents: 899.90 + 100 must pass although its double lies a hair above.
+    if (std::round(sum * 100.0) > 99990.0) {
+        Desktop::instance().warn(TopUpRefused);
+        return;
+    }
+    txtValue->setText(Numbers::money(sum));
+    m_bcp->PurseValue = txtValue->text();
+}
+
+void frmCard::cmdHelp_Click()
+{
+    HelpPages::show(HelpPages::Page::Card);
+}
+
+void frmCard::Form_QueryUnload()
+{
+    // The card page is only wanted while the dialog is open; it may well not exist.
+    QFile::remove(AppPaths::helpFile());
+    yieldEvents();
+}
+
+void frmCard::cmdClose_Click()
+{
+    close(); // the clean-up is the same for every way of closing
+}
+
+void frmCard::reject()
+{
+    cmdClose_Click();
+}
+
+void frmCard::closeEvent(QCloseEvent* e)
+{
+    Form_QueryUnload();
+    // done() ends exec() without going through reject(), which leads back here.
+    if (isVisible())
+        done(QDialog::Rejected);
+    e->accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class frmBCP;
+
+// The card settings dialog: the simulated card's type, language and value. Every change
+// goes straight into the card processor; the dialog keeps nothing of its own.
+class frmCard : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmCard(frmBCP* bcp, QWidget* parent = nullptr);
+
+    void Form_Load();
+    void cobType_Click();
+    void optChinese_Click();
+    void optEnglish_Click();
+    void cmdAdd_Click();
+    void cmdHelp_Click();
+    void cmdClose_Click();
+
+    QLabel* lbl[4] = {};
+    QPushButton* cmdClose = nullptr;
+    QComboBox* cobType = nullptr;
+    QRadioButton* optChinese = nullptr;
+    QRadioButton* optEnglish = nullptr;
+    QLineEdit* txtValue = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdHelp = nullptr;
+
+    static inline const QString TopUpRefused =
+        QStringLiteral("增值無效：Pelumo咭剩餘值最大額為 $999.90");
+
+public slots:
+    // Esc comes here: it closes as 關閉 does.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildControls();
+    void Form_QueryUnload();
+
+    frmBCP* m_bcp;
+};

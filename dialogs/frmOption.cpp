@@ -1,0 +1,98 @@
+#include "dialogs/frmOption.h"
+
+#include "bcp/frmBCP.h"
+#include "common/Numbers.h"
+#include "common/Timer.h"
+#include "dialogs/DialogStyle.h"
+#include "shell/Settings.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+using DialogStyle::tw;
+
+frmOption::frmOption(frmBCP* bcp, QWidget* parent) : QDialog(parent), m_bcp(bcp)
+{
+    setObjectName(QStringLiteral("frmOption"));
+    DialogStyle::frame(this, QStringLiteral("設定"), 4710, 2115);
+    buildControls();
+
+    // A drag counts once, when the thumb is let go; arrows, track and keys count each time.
+    connect(hsrTime, &QScrollBar::valueChanged, this, [this] {
+        if (!hsrTime->isSliderDown())
+            hsrTime_Change();
+    });
+    connect(hsrTime, &QScrollBar::sliderReleased, this, [this] {
+        if (hsrTime->value() != m_shown)
+            hsrTime_Change();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &frmOption::cmdClose_Click);
+
+    Form_Load();
+}
+
+void frmOption::buildControls()
+{
+    fra = new QGroupBox(QStringLiteral("開機時間設定"), this);
+    fra->setObjectName(QStringLiteral("fra"));
+    fra->setGeometry(tw(75, 75, 4515, 1515));
+
+    hsrTime = new QScrollBar(Qt::Horizontal, fra);
+    hsrTime->setObjectName(QStringLiteral("hsrTime"));
+    hsrTime->setGeometry(tw(225, 1125, 4065, 240));
+    hsrTime->setRange(5, 30);
+    hsrTime->setSingleStep(1); // arrow click: one second
+    hsrTime->setPageStep(5);   // track click: five seconds
+    hsrTime->setValue(5);
+    hsrTime->setFocusPolicy(Qt::StrongFocus);
+
+    lbl[0] =
+        new QLabel(QStringLiteral("設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。"), fra);
+    lbl[0]->setObjectName(QStringLiteral("lbl_0"));
+    lbl[0]->setGeometry(tw(150, 300, 4215, 390));
+    lbl[0]->setWordWrap(true);
+    lbl[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    lbl[1] = new QLabel(QStringLiteral("現時設定(秒)："), fra);
+    lbl[1]->setObjectName(QStringLiteral("lbl_1"));
+    lbl[1]->setGeometry(tw(225, 825, 1290, 240));
+
+    txtTime = new QLineEdit(QStringLiteral("5"), fra);
+    txtTime->setObjectName(QStringLiteral("txtTime"));
+    txtTime->setGeometry(tw(1500, 825, 615, 270));
+    txtTime->setReadOnly(true);
+    DialogStyle::buttonFace(txtTime);
+
+    cmdClose = new QPushButton(QStringLiteral("關閉"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(tw(1800, 1650, 1365, 315));
+    cmdClose->setDefault(true);
+
+    setTabOrder(hsrTime, txtTime);
+    setTabOrder(txtTime, cmdClose);
+}
+
+void frmOption::Form_Load()
+{
+    // A value other than the scroll bar's own 5 goes through the change handler.
+    const int seconds = Numbers::roundToInt16(m_bcp->tmrLoadLong->Interval() / 1000.0).value_or(5);
+    hsrTime->setValue(seconds);
+}
+
+void frmOption::hsrTime_Change()
+{
+    const int seconds = hsrTime->value();
+    m_shown = seconds;
+    txtTime->setText(QString::number(seconds));
+    // A new interval restarts a running boot wait with the new length.
+    m_bcp->tmrLoadLong->setInterval(seconds * 1000);
+    Settings::Write(Settings::Loadtime, QString::number(seconds * 1000));
+}
+
+void frmOption::cmdClose_Click()
+{
+    close();
+}

@@ -1,0 +1,132 @@
+#include "shell/HelpPages.h"
+
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+
+#include <QFile>
+
+namespace HelpPages {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// Both pages end with the same small print.
+const QStringList Notice = {QStringLiteral("本說明由 Quillmere 為巴士Pelumo機模擬器編寫，"),
+                            QStringLiteral("只供模擬及訓練之用。")};
+
+QStringList consoleLines()
+{
+    QStringList l = {
+        QStringLiteral("<html><head><meta charset=\"utf-8\"><title>"),
+        QStringLiteral("車長控制器說明"),
+        QStringLiteral("</title></head><body>"),
+        QStringLiteral("<b>車長控制器說明</b><p>"),
+        QStringLiteral("<font size=2>"),
+        QStringLiteral("車長控制器簡寫為 DDU。，是用來對"),
+        QStringLiteral("乘客處理機(BCP) 作出收費等資料更"),
+        QStringLiteral("改的。<p>"),
+        QString(),
+        QStringLiteral("<b>【輸入路線】</b><br>"),
+        QStringLiteral("按「路線」→ 輸入路線號→ 按「輸"),
+        QStringLiteral("入」。<p>"),
+        QStringLiteral("<b>【輸入含英文字的路線】</b><br>"),
+        QStringLiteral("輸入英文字：按「英文字 SHIFT」→ "),
+        QStringLiteral("選擇要輸入的英文字。<p>"),
+        QStringLiteral("<b>【選擇分段】</b><br>"),
+        QStringLiteral("按「↑」或「↓」按鈕可選擇上或下"),
+        QStringLiteral("一個分段。<p>"),
+        QStringLiteral("<b>【轉換目的地方向】</b><br>"),
+        QStringLiteral("按「終點」→ 按「輸入」<p>"),
+        QStringLiteral("<b>【輸出記錄至總部】</b><br>"),
+        QStringLiteral("按「輸出」→ 按「輸入」<br>"),
+        QStringLiteral("(註：記錄將儲存到程式目錄下的一個"),
+        QStringLiteral("名為 log.txt 的檔案)<p>"),
+        QStringLiteral("<b>【開啟或關閉車長控制器】</b><br>"),
+        QStringLiteral("按「開/關」<p>"),
+        QStringLiteral("<p><b>【不能使用的按鈕】</b><br>"),
+        QStringLiteral("真實之Pelumo程式功能很多，有很多東西"),
+        QStringLiteral("實在不能在程式內模擬。這些按鈕包括(不包括輸入英文字)：<p>"),
+        QStringLiteral("事故、F1、F2、F3、F4、F5、錢箱、光暗、對比度及退出"),
+        QStringLiteral("<hr><font size=1>"),
+    };
+    l << Notice << QStringLiteral("</body></html>");
+    return l;
+}
+
+QStringList cardLines()
+{
+    QStringList l = {
+        QStringLiteral("<html><head><meta charset=\"utf-8\"><title>"),
+        QStringLiteral("Pelumo咭設定說明"),
+        QStringLiteral("</title></head><body>"),
+        QStringLiteral("<b>Pelumo咭設定說明</b><p>"),
+        QStringLiteral("<font size=2>"),
+        QStringLiteral("使用「Pelumo咭設定」對話方塊可以"),
+        QStringLiteral("更改Pelumo咭的類型、剩餘值及介面"),
+        QStringLiteral("語言<p>"),
+        QString(),
+        QStringLiteral("<b>【更改Pelumo咭類型】</b><br>"),
+        QStringLiteral("於「Pelumo咭類別」的清單方塊中選"),
+        QStringLiteral("擇Pelumo卡的類型。不同的類型有不"),
+        QStringLiteral("同的特性<p>"),
+        QStringLiteral("成人/學生 Pelumo咭：收取全費車資。<br>"),
+        QStringLiteral("小童/長者 Pelumo咭：收取半費車資。<br>"),
+        QStringLiteral("開機咭：必須先使用此卡開機，但當平"),
+        QStringLiteral("常使用時會出現「剩餘值不足」字句。"),
+        QStringLiteral("另外剩餘值和語言對開機卡是沒有影響"),
+        QStringLiteral("的。<p>"),
+        QStringLiteral("<b>【更改Pelumo咭語言】</b><br>"),
+        QStringLiteral("非本地使用者可以在購買Pelumo時選擇"),
+        QStringLiteral("其介面語言。這個選項可選擇於拍卡時"),
+        QStringLiteral("BCP 機出現的語言<p>"),
+        QStringLiteral("<b>【更改Pelumo咭剩餘值】</b><br>"),
+        QStringLiteral("現時的剩餘值將顯示在文字方塊內，"),
+        QStringLiteral("按「增值一百元」可將剩餘值增加一"),
+        QStringLiteral("百元，最高額為 $999.90<p>"),
+        QStringLiteral("<hr><font size=1>"),
+    };
+    l << Notice << QStringLiteral("</body></html>");
+    return l;
+}
+
+bool writePage(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    if (f.write(bytes) != bytes.size())
+        return false;
+    // A full disk shows up only when the buffer reaches the file.
+    return f.flush();
+}
+
+} // namespace
+
+QStringList lines(Page page)
+{
+    return page == Page::Console ? consoleLines() : cardLines();
+}
+
+QString text(Page page)
+{
+    return lines(page).join(CrLf);
+}
+
+QString failureMessage(Page page)
+{
+    return page == Page::Console ? QStringLiteral("不能取得車長控制器說明檔案。")
+                                 : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
+}
+
+bool show(Page page)
+{
+    const QString path = AppPaths::helpFile();
+    if (!writePage(path, (text(page) + CrLf).toUtf8()) || !Desktop::instance().openFile(path)) {
+        Desktop::instance().warn(failureMessage(page));
+        return false;
+    }
+    return true;
+}
+
+} // namespace HelpPages

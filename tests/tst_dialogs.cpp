@@ -1,0 +1,452 @@
+// The card settings dialog, the options dialog and the about box, driven as a user would.
+#include "support/TestEnv.h"
+
+#include "bcp/frmBCP.h"
+#include "common/Timer.h"
+#include "ddu/frmDDU.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCard.h"
+#include "dialogs/frmOption.h"
+#include "shell/Desktop.h"
+#include "shell/Settings.h"
+#include "shell/frmMDI.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString Routes = QStringLiteral("12#北門#5.40\r\n");
+const QString Untouched = QStringLiteral("untouched");
+
+void clickSubControl(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.upsideDown = bar->invertedAppearance();
+    const QRect r = bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void cardLoad_data();
+    void cardLoad();
+    void cardTopUp_data();
+    void cardTopUp();
+    void cardTypeTakesEffectAtOnce_data();
+    void cardTypeTakesEffectAtOnce();
+    void cardLanguage();
+    void cardClosing_data();
+    void cardClosing();
+    void optionsLoad_data();
+    void optionsLoad();
+    void optionsSteps_data();
+    void optionsSteps();
+    void optionsDragStoresOnRelease();
+    void optionsRestartsRunningBootWait();
+    void aboutCloses_data();
+    void aboutCloses();
+    void aboutLink_data();
+    void aboutLink();
+    void aboutText();
+    void menusOpenModalDialogs_data();
+    void menusOpenModalDialogs();
+};
+
+void TestDialogs::cardLoad_data()
+{
+    QTest::addColumn<qint16>("language");
+    QTest::addColumn<qint16>("type");
+    QTest::addColumn<QVariant>("purse");
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("English card") << qint16(1) << qint16(0) << QVariant(193.4) << true << "193.40";
+    QTest::newRow("Chinese card") << qint16(0) << qint16(3) << QVariant(-3.5) << false << "-3.50";
+    QTest::newRow("unknown language reads as Chinese")
+        << qint16(7) << qint16(4) << QVariant(0.0) << false << "0.00";
+    QTest::newRow("value topped up earlier, as text")
+        << qint16(0) << qint16(2) << QVariant(QStringLiteral("999.90")) << false << "999.90";
+}
+
+void TestDialogs::cardLoad()
+{
+    QFETCH(qint16, language);
+    QFETCH(qint16, type);
+    QFETCH(QVariant, purse);
+    TestEnv env(Routes);
+    auto w = env.start();
+    frmBCP* bcp = w->bcp();
+    bcp->Language = language;
+    bcp->CardType = type;
+    bcp->PurseValue = purse;
+
+    frmCard dlg(bcp);
+    QTEST(dlg.optEnglish->isChecked(), "english");
+    QCOMPARE(dlg.optChinese->isChecked(), !dlg.optEnglish->isChecked());
+    QCOMPARE(dlg.cobType->currentIndex(), int(type));
+    QTEST(dlg.txtValue->text(), "shown");
+    // Opening writes nothing new into the card processor.
+    QCOMPARE(bcp->Language, language);
+    QCOMPARE(bcp->CardType, type);
+    QCOMPARE(bcp->PurseValue, purse);
+    QCOMPARE(env.desktop().calls.size(), 0);
+}
+
+void TestDialogs::cardTopUp_data()
+{
+    QTest::addColumn<double>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("up to the limit") << 899.90 << "999.90" << false;
+    QTest::newRow("a cent over") << 899.91 << "899.91" << true;
+    QTest::newRow("well over") << 900.00 << "900.00" << true;
+    QTest::newRow("from the lowest debt") << -35.00 << "65.00" << false;
+    QTest::newRow("from nothing") << 0.0 << "100.00" << false;
+}
+
+void TestDialogs::cardTopUp()
+{
+    QFETCH(double, before);
+    QFETCH(QString, after);
+    QFETCH(bool, refused);
+    TestEnv env(Routes);
+    auto w = env.start();
+    w->bcp()->PurseValue = before;
+
+    frmCard dlg(w->bcp());
+    TestEnv::click(dlg.cmdAdd);
+    QCOMPARE(dlg.txtValue->text(), after);
+    if (refused) {
+        QCOMPARE(env.desktop().texts(QStringLiteral("warn")), QStringList{frmCard::TopUpRefused});
+        QCOMPARE(w->bcp()->PurseValue, QVariant(before));
+    } else {
+        QCOMPARE(env.desktop().calls.size(), 0);
+        QCOMPARE(w->bcp()->PurseValue, QVariant(after));
+    }
+}
+
+void TestDialogs::cardTypeTakesEffectAtOnce_data()
+{
+    QTest::addColumn<int>("downs");
+    QTest::newRow("成人") << 0;
+    QTest::newRow("小童") << 1;
+    QTest::newRow("長者") << 3;
+    QTest::newRow("開機卡") << 4;
+}
+
+void TestDialogs::cardTypeTakesEffectAtOnce()
+{
+    QFETCH(int, downs);
+    TestEnv env(Routes);
+    auto w = env.start();
+    w->bcp()->CardType = 0;
+    frmCard dlg(w->bcp());
+    dlg.open();
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(dlg.cobType, Qt::Key_Down);
+    QCOMPARE(dlg.cobType->currentIndex(), downs);
+    QCOMPARE(w->bcp()->CardType, qint16(downs));
+    QVERIFY(dlg.isVisible());
+}
+
+void TestDialogs::cardLanguage()
+{
+    TestEnv env(Routes);
+    auto w = env.start();
+    w->bcp()->Language = 0;
+    frmCard dlg(w->bcp());
+    dlg.open();
+    TestEnv::click(dlg.optEnglish);
+    QCOMPARE(w->bcp()->Language, qint16(1));
+    TestEnv::click(dlg.optChinese);
+    QCOMPARE(w->bcp()->Language, qint16(0));
+}
+
+void TestDialogs::cardClosing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("pageWritten");
+    for (const char* how : {"關閉", "Enter", "Esc", "close box"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, no page").arg(how))) << how << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, page written").arg(how))) << how << true;
+    }
+}
+
+void TestDialogs::cardClosing()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, pageWritten);
+    TestEnv env(Routes);
+    auto w = env.start();
+    frmCard dlg(w->bcp());
+    dlg.open();
+    if (pageWritten)
+        TestEnv::click(dlg.cmdHelp);
+    QCOMPARE(QFile::exists(env.file(QStringLiteral("temphelp.html"))), pageWritten);
+    env.desktop().calls.clear();
+
+    if (how == u"關閉")
+        TestEnv::click(dlg.cmdClose);
+    else if (how == u"Enter")
+        QTest::keyClick(&dlg, Qt::Key_Return);
+    else if (how == u"Esc")
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+    else
+        dlg.close();
+
+    QVERIFY(!dlg.isVisible());
+    QVERIFY(!QFile::exists(env.file(QStringLiteral("temphelp.html"))));
+    QCOMPARE(env.desktop().calls.size(), 0);
+}
+
+void TestDialogs::optionsLoad_data()
+{
+    QTest::addColumn<QString>("stored"); // null: nothing stored before start-up
+    QTest::addColumn<int>("interval");   // 0: as start-up left it
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("storedAfter");
+
+    QTest::newRow("nothing stored") << QString() << 0 << 20 << "20000";
+    QTest::newRow("stored 5000") << "5000" << 0 << 5 << Untouched;
+    QTest::newRow("stored 30000") << "30000" << 0 << 30 << "30000";
+    QTest::newRow("half second rounds down to even") << QString() << 12500 << 12 << "12000";
+    QTest::newRow("half second rounds up to even") << QString() << 13500 << 14 << "14000";
+}
+
+void TestDialogs::optionsLoad()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, interval);
+    QFETCH(int, seconds);
+    QFETCH(QString, storedAfter);
+    TestEnv env(Routes);
+    if (!stored.isNull())
+        TestEnv::store(Settings::Loadtime, stored);
+    auto w = env.start();
+    if (interval)
+        w->bcp()->tmrLoadLong->setInterval(interval);
+    if (!stored.isNull())
+        TestEnv::store(Settings::Loadtime, Untouched); // shows whether opening writes
+
+    frmOption dlg(w->bcp());
+    QCOMPARE(dlg.hsrTime->value(), seconds);
+    QCOMPARE(dlg.txtTime->text(), QString::number(seconds));
+    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), seconds * 1000);
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), storedAfter);
+}
+
+void TestDialogs::optionsSteps_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("part"); // the QStyle::SubControl of the scroll bar clicked
+    QTest::addColumn<QStringList>("storedAfterEach");
+
+    QTest::newRow("right arrow, 1 s each")
+        << 5 << int(QStyle::SC_ScrollBarAddLine) << QStringList{"6000", "7000", "8000"};
+    QTest::newRow("left arrow, 1 s each")
+        << 20 << int(QStyle::SC_ScrollBarSubLine) << QStringList{"19000", "18000"};
+    QTest::newRow("track right, 5 s each")
+        << 5 << int(QStyle::SC_ScrollBarAddPage)
+        << QStringList{"10000", "15000", "20000", "25000", "30000"};
+    QTest::newRow("track left to the left end")
+        << 12 << int(QStyle::SC_ScrollBarSubPage) << QStringList{"7000", "5000"};
+    QTest::newRow("arrow at the right end stores nothing")
+        << 30 << int(QStyle::SC_ScrollBarAddLine) << QStringList{Untouched};
+}
+
+void TestDialogs::optionsSteps()
+{
+    QFETCH(int, from);
+    QFETCH(int, part);
+    QFETCH(QStringList, storedAfterEach);
+    TestEnv env(Routes);
+    TestEnv::store(Settings::Loadtime, QString::number(from * 1000));
+    auto w = env.start();
+    frmOption dlg(w->bcp());
+    dlg.open();
+    TestEnv::store(Settings::Loadtime, Untouched);
+
+    for (const QString& expected : storedAfterEach) {
+        clickSubControl(dlg.hsrTime, QStyle::SubControl(part));
+        QCOMPARE(TestEnv::stored(Settings::Loadtime), expected);
+        if (expected != Untouched) {
+            QCOMPARE(w->bcp()->tmrLoadLong->Interval(), expected.toInt());
+            QCOMPARE(dlg.txtTime->text(), QString::number(expected.toInt() / 1000));
+        }
+    }
+}
+
+void TestDialogs::optionsDragStoresOnRelease()
+{
+    TestEnv env(Routes);
+    TestEnv::store(Settings::Loadtime, QStringLiteral("5000"));
+    auto w = env.start();
+    frmOption dlg(w->bcp());
+    dlg.open();
+    TestEnv::store(Settings::Loadtime, Untouched);
+
+    dlg.hsrTime->setSliderDown(true);
+    for (int s : {9, 17, 25})
+        dlg.hsrTime->setSliderPosition(s);
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), Untouched);
+    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), 5000);
+    QCOMPARE(dlg.txtTime->text(), QStringLiteral("5"));
+
+    dlg.hsrTime->setSliderDown(false);
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), QStringLiteral("25000"));
+    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), 25000);
+    QCOMPARE(dlg.txtTime->text(), QStringLiteral("25"));
+
+    // Picking the thumb up and putting it back where it was changes nothing.
+    TestEnv::store(Settings::Loadtime, Untouched);
+    dlg.hsrTime->setSliderDown(true);
+    dlg.hsrTime->setSliderPosition(10);
+    dlg.hsrTime->setSliderPosition(25);
+    dlg.hsrTime->setSliderDown(false);
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), Untouched);
+}
+
+void TestDialogs::optionsRestartsRunningBootWait()
+{
+    TestEnv env(Routes);
+    auto w = env.start(); // 20 s wait
+    w->ddu()->imgOF_Click();
+    TestEnv::advance(7000);
+    QVERIFY(w->bcp()->picLoad->isVisible());
+    QVERIFY(w->bcp()->tmrLoadLong->Enabled());
+    TestEnv::advance(10000); // halfway through the wait
+
+    frmOption dlg(w->bcp());
+    dlg.open();
+    clickSubControl(dlg.hsrTime, QStyle::SC_ScrollBarSubLine); // 19 s, counted from now
+    TestEnv::advance(18999);
+    QCOMPARE(w->bcp()->lblB[4]->text(), QStringLiteral("DDU Address: Getting..."));
+    TestEnv::advance(1);
+    QCOMPARE(w->bcp()->lblB[4]->text(), QStringLiteral("DDU Address: 127.0.0.1"));
+}
+
+void TestDialogs::aboutCloses_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("確定") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void TestDialogs::aboutCloses()
+{
+    QFETCH(bool, escape);
+    TestEnv env(Routes);
+    frmAbout dlg;
+    dlg.open();
+    QVERIFY(dlg.isVisible());
+    if (escape)
+        QTest::keyClick(dlg.txt, Qt::Key_Escape); // focus starts in the text box
+    else
+        TestEnv::click(dlg.cmdOK);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(env.desktop().calls.size(), 0);
+}
+
+void TestDialogs::aboutLink_data()
+{
+    QTest::addColumn<bool>("browserStarts");
+    QTest::newRow("browser starts") << true;
+    QTest::newRow("no browser") << false;
+}
+
+void TestDialogs::aboutLink()
+{
+    QFETCH(bool, browserStarts);
+    TestEnv env(Routes);
+    env.desktop().openSucceeds = browserStarts;
+    frmAbout dlg;
+    dlg.open();
+    TestEnv::click(dlg.lblURL);
+
+    QCOMPARE(env.desktop().texts(QStringLiteral("openUrl")), QStringList{frmAbout::Url});
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), browserStarts ? 0 : 1);
+    QVERIFY(dlg.isVisible());
+    QVERIFY(dlg.lblURL->text().endsWith(QStringLiteral(" - ") + frmAbout::Url));
+}
+
+void TestDialogs::aboutText()
+{
+    const QString text = frmAbout::aboutText();
+    QVERIFY(text.endsWith(QStringLiteral("\r\n")));
+    const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines.mid(0, 3), (QStringList{QStringLiteral("巴士Pelumo模擬器"),
+                                           QStringLiteral("版本 1.0 (Revision 1)"), QString()}));
+    QVERIFY(lines[4].isEmpty() && lines[7].isEmpty());
+    for (int i : {3, 5, 6, 8})
+        QVERIFY2(!lines[i].isEmpty(), qPrintable(QString::number(i + 1)));
+    QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+}
+
+void TestDialogs::menusOpenModalDialogs_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("card") << "mnuSetting"
+                          << "frmCard"
+                          << "Pelumo咭設定";
+    QTest::newRow("options") << "mnuOptions"
+                             << "frmOption"
+                             << "設定";
+    QTest::newRow("about") << "mnuAbout"
+                           << "frmAbout"
+                           << "關於 巴士Pelumo模擬器";
+}
+
+void TestDialogs::menusOpenModalDialogs()
+{
+    QFETCH(QString, entry);
+    TestEnv env(Routes);
+    auto w = env.start();
+    QString seen, caption;
+    bool modal = false;
+    // Runs inside the dialog's own event loop, then closes it as the user would.
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        if (!d)
+            return;
+        seen = d->objectName();
+        caption = d->windowTitle();
+        modal = d->isModal() && d->windowModality() == Qt::ApplicationModal;
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    w->findChild<QAction*>(entry)->trigger();
+    QTEST(seen, "dialog");
+    QTEST(caption, "caption");
+    QVERIFY(modal);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"

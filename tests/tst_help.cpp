@@ -1,0 +1,177 @@
+// The help pages written to temphelp.html and the trip-log viewer.
+#include "support/TestEnv.h"
+
+#include "dialogs/frmCard.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/HelpPages.h"
+#include "shell/frmMDI.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+using HelpPages::Page;
+
+Q_DECLARE_METATYPE(HelpPages::Page)
+
+namespace {
+
+const QString Routes = QStringLiteral("12#北門#5.40\r\n");
+const QString HelpFile = QStringLiteral("temphelp.html");
+
+// Shows a page the way the user reaches it: the help menu, or 說明 in the card dialog.
+void showFromUi(frmMDI* w, Page page)
+{
+    if (page == Page::Console) {
+        w->mnuDDUHelp->trigger();
+        return;
+    }
+    frmCard dlg(w->bcp());
+    dlg.open();
+    TestEnv::click(dlg.cmdHelp);
+    dlg.hide(); // not closed: closing would remove the page
+}
+
+} // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+private slots:
+    void pageFile_data();
+    void pageFile();
+    void laterPageReplacesEarlier();
+    void failureWarnsOnly_data();
+    void failureWarnsOnly();
+    void logViewer_data();
+    void logViewer();
+};
+
+void TestHelp::pageFile_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QString>("line8");
+    QTest::addColumn<QString>("line10");
+    QTest::newRow("console") << Page::Console << 34 << "改的。<p>"
+                             << "<b>【輸入路線】</b><br>";
+    QTest::newRow("card") << Page::Card << 31 << "語言<p>"
+                          << "<b>【更改Pelumo咭類型】</b><br>";
+}
+
+void TestHelp::pageFile()
+{
+    QFETCH(Page, page);
+    QFETCH(int, lineCount);
+    QFETCH(QString, line8);
+    QFETCH(QString, line10);
+    TestEnv env(Routes);
+    auto w = env.start();
+    showFromUi(w.get(), page);
+
+    const QByteArray bytes = env.readFile(HelpFile);
+    QCOMPARE(env.desktop().texts(QStringLiteral("openFile")), QStringList{env.file(HelpFile)});
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+    QVERIFY(bytes.startsWith("<html><head><meta charset=\"utf-8\"><title>\r\n"));
+    QVERIFY(bytes.endsWith("</body></html>\r\n"));
+    QVERIFY(bytes.contains((line8 + "\r\n\r\n" + line10).toUtf8()));
+    // Only CR LF breaks, one after every line.
+    QCOMPARE(bytes.count("\r\n"), lineCount);
+    QCOMPARE(bytes.count('\n'), lineCount);
+    QCOMPARE(QString::fromUtf8(bytes).toUtf8(), bytes);
+    if (page == Page::Console)
+        QVERIFY(bytes.contains("\r\n輸入英文字：按「英文字 SHIFT」→ \r\n"));
+}
+
+void TestHelp::laterPageReplacesEarlier()
+{
+    TestEnv env(Routes);
+    auto w = env.start();
+    showFromUi(w.get(), Page::Console);
+    showFromUi(w.get(), Page::Card);
+    QCOMPARE(env.readFile(HelpFile), (HelpPages::text(Page::Card) + "\r\n").toUtf8());
+}
+
+void TestHelp::failureWarnsOnly_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    for (Page page : {Page::Console, Page::Card}) {
+        const QString message = page == Page::Console
+                                    ? QStringLiteral("不能取得車長控制器說明檔案。")
+                                    : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
+        const char* name = page == Page::Console ? "console" : "card";
+        for (const char* fault : {"directory missing", "file unwritable", "no browser"})
+            QTest::addRow("%s, %s", name, fault) << page << fault << message;
+    }
+}
+
+void TestHelp::failureWarnsOnly()
+{
+    QFETCH(Page, page);
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    TestEnv env(Routes);
+    auto w = env.start();
+    env.desktop().calls.clear();
+    if (fault == u"directory missing")
+        AppPaths::setProgramDir(env.file(QStringLiteral("gone")));
+    else if (fault == u"file unwritable") // a directory in its place stops even root
+        QVERIFY(QDir(env.dir()).mkdir(HelpFile));
+    else
+        env.desktop().openSucceeds = false;
+
+    showFromUi(w.get(), page);
+    const QStringList kinds = [&] {
+        QStringList k;
+        for (const FakeDesktop::Call& c : env.desktop().calls)
+            k << c.kind;
+        return k;
+    }();
+    if (fault == u"no browser")
+        QCOMPARE(kinds, (QStringList{QStringLiteral("openFile"), QStringLiteral("warn")}));
+    else
+        QCOMPARE(kinds, QStringList{QStringLiteral("warn")});
+    QCOMPARE(env.desktop().texts(QStringLiteral("warn")), QStringList{message});
+}
+
+void TestHelp::logViewer_data()
+{
+    QTest::addColumn<bool>("logExists");
+    QTest::addColumn<bool>("editorStarts");
+    QTest::addColumn<QStringList>("kinds");
+    QTest::newRow("opens") << true << true << QStringList{"openFile"};
+    QTest::newRow("no log output yet") << false << true << QStringList{"info"};
+    QTest::newRow("no editor") << true << false << QStringList{"openFile", "warn"};
+}
+
+void TestHelp::logViewer()
+{
+    QFETCH(bool, logExists);
+    QFETCH(bool, editorStarts);
+    QFETCH(QStringList, kinds);
+    TestEnv env(Routes);
+    auto w = env.start();
+    env.desktop().calls.clear();
+    if (logExists)
+        env.writeFile(QStringLiteral("log.txt"), "12-06-2026\r\n");
+    env.desktop().openSucceeds = editorStarts;
+
+    w->mnuViewOutput->trigger();
+    QStringList seen;
+    for (const FakeDesktop::Call& c : env.desktop().calls) {
+        seen << c.kind;
+        if (c.kind == u"openFile")
+            QCOMPARE(c.text, env.file(QStringLiteral("log.txt")));
+        if (c.kind == u"warn")
+            QVERIFY(c.text.contains(QDir::toNativeSeparators(env.file(QStringLiteral("log.txt")))));
+        if (c.kind == u"info")
+            QVERIFY(c.text.contains(QStringLiteral("log.txt")));
+    }
+    QCOMPARE(seen, kinds);
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
