@@ -144,6 +144,7 @@ private:
     frmMDI* m_mdi = nullptr;
     QSvgRenderer* m_front = nullptr;
     bool m_outputRunning = false;
+    bool m_fareKnown = false; // a route line has given CurFare its value
     QString m_unwritten; // closed blocks that an earlier output could not write
 };
 

@@ -31,13 +31,17 @@ void frmDDU::LoadRoute(qsizetype RouteNo)
     if (f.hasDest) {
         CurDest = f.dest;
         CurFare = f.fare;
+        m_fareKnown = true;
     }
     lblOrgLine1->setText(OrgLine1 + fareText(CurFare));
     lblOrgLine2->setText(OrgLine2 + CurRoute);
     lblOrgLine3->setText(OrgLine3 + CurDest);
     setLines(QStringLiteral("正在擷取路線資料..."), QStringLiteral("請稍候..."), QString(), QString());
     Log(Clock::timeText() + QStringLiteral(" Route Changed ") + CurRoute);
-    if (m_bcp)
+    // With no route file, or a first line without fields, there is no fare yet. Handing
+    // the processor an empty one would end the program at the first log-in; it keeps its
+    // $0.00 instead, as it does when the stored last route is not found.
+    if (m_bcp && m_fareKnown)
         m_bcp->ChangeFare(CurFare);
 }
 

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
@@ -111,6 +112,46 @@ void TestEnv::moveTo(QWidget* w, const QPoint& pos)
     QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
                   Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
+}
+
+KeyRegion* TestEnv::key(frmMDI* w, const QString& labelOrName)
+{
+    static const QHash<QString, QString> byLabel = {
+        {QStringLiteral("SHIFT"), QStringLiteral("imgShift")},
+        {QStringLiteral("光暗"), QStringLiteral("imgBrightness")},
+        {QStringLiteral("對比度"), QStringLiteral("imgContast")},
+        {QStringLiteral("事故"), QStringLiteral("imgAcc")},
+        {QStringLiteral("F1"), QStringLiteral("imgF1")},
+        {QStringLiteral("F2"), QStringLiteral("imgF2")},
+        {QStringLiteral("F3"), QStringLiteral("imgF3")},
+        {QStringLiteral("F4"), QStringLiteral("imgF4")},
+        {QStringLiteral("錢箱"), QStringLiteral("imgMoneyBox")},
+        {QStringLiteral("輸出"), QStringLiteral("imgOutput")},
+        {QStringLiteral("空格"), QStringLiteral("imgSpace")},
+        {QStringLiteral("輸入"), QStringLiteral("imgEnt")},
+        {QStringLiteral("開/關"), QStringLiteral("imgOF")},
+        {QStringLiteral("↑"), QStringLiteral("imgUp")},
+        {QStringLiteral("↓"), QStringLiteral("imgDown")},
+        {QStringLiteral("路線"), QStringLiteral("imgRoute")},
+        {QStringLiteral("起點"), QStringLiteral("imgStart")},
+        {QStringLiteral("終點"), QStringLiteral("imgFinish")},
+        {QStringLiteral("方向"), QStringLiteral("imgDir")},
+        {QStringLiteral("取消"), QStringLiteral("imgCancel")},
+        {QStringLiteral("退出"), QStringLiteral("imgSend")},
+    };
+    QString name = byLabel.value(labelOrName, labelOrName);
+    if (name.size() == 1 && name.at(0).isDigit())
+        name = QStringLiteral("imgNo_") + name;
+    auto* k = w->ddu()->findChild<KeyRegion*>(name);
+    if (!k)
+        qFatal("no console key %s", qPrintable(labelOrName));
+    return k;
+}
+
+void TestEnv::press(frmMDI* w, const QString& labels)
+{
+    for (const QString& label : labels.split(u' ', Qt::SkipEmptyParts))
+        click(key(w, label));
 }
 
 void TestEnv::powerOn(frmMDI* w)

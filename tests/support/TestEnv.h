@@ -7,6 +7,7 @@
 #include <memory>
 
 class FakeDesktop;
+class KeyRegion;
 class frmMDI;
 class QWidget;
 
@@ -36,6 +37,11 @@ public:
     // The user's gestures.
     static void click(QWidget* w);
     static void moveTo(QWidget* w, const QPoint& pos);
+    // A console key by the label printed on it ("路線", "SHIFT", "↓", "7") or by its
+    // object name ("imgNo_7"); a name that fits no key stops the test run.
+    static KeyRegion* key(frmMDI* w, const QString& labelOrName);
+    // Clicks the keys named by the space-separated labels, in order: "路線 1 2 輸入".
+    static void press(frmMDI* w, const QString& labels);
 
     // Whole steps of a working day.
     static void powerOn(frmMDI* w);        // the power key, from off
