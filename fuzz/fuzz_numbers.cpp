@@ -76,9 +76,12 @@ qsizetype numberPrefix(const QString& s, bool exponentD)
     return i;
 }
 
-// The value of an ASCII number text; too large gives an infinity, too small zero.
-double value(QString text)
+// The value of an ASCII number text; too large gives an infinity, too small zero and sets
+// `tiny`.
+double value(QString text, bool* tiny = nullptr)
 {
+    if (tiny)
+        *tiny = false;
     text.replace(u'd', u'e').replace(u'D', u'e').replace(u'E', u'e');
     const std::string s = text.toStdString();
     double v = 0;
@@ -111,6 +114,8 @@ double value(QString text)
         if (magnitude > 0)
             return neg ? -std::numeric_limits<double>::infinity()
                        : std::numeric_limits<double>::infinity();
+        if (tiny)
+            *tiny = true;
         return 0.0;
     }
     return v;
@@ -151,8 +156,10 @@ void fareRule(const QString& text)
     const auto got = Numbers::parseDecimal(text);
     const QString t = trimAscii(text);
     const bool whole = !t.isEmpty() && numberPrefix(t, false) == t.size();
-    const double v = whole ? value(t) : 0.0;
-    check(got.has_value() == (whole && std::isfinite(v)), "parseDecimal accepts another set");
+    // A fare too large or too small for a double is no fare.
+    bool tiny = false;
+    const double v = whole ? value(t, &tiny) : 0.0;
+    check(got.has_value() == (whole && std::isfinite(v) && !tiny), "parseDecimal accepts another set");
     if (got)
         check(near(*got, v), "parseDecimal reads another value", *got, v);
 

@@ -27,7 +27,7 @@ for target in routes numbers settings; do
     [ "$target" = settings ] && asan="$asan:malloc_context_size=2:quarantine_size_mb=16"
     mkdir -p "$scratch/$target"
     log="build-fuzz/fuzz_$target.log"
-    if ! ASAN_OPTIONS="$asan" "build-fuzz/fuzz/fuzz_$target" $limit -timeout=10 \
+    if ! ASAN_OPTIONS="$asan" "build-fuzz/fuzz/fuzz_$target" $limit -timeout=30 \
             -print_final_stats=1 -artifact_prefix="build-fuzz/$target-" \
             "$scratch/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
         tail -n 40 "$log"
