@@ -1,12 +1,12 @@
 #include "bcp/frmBCP.h"
 
+#include "bcp/StoredCard.h"
 #include "common/Clock.h"
 #include "common/Numbers.h"
 #include "common/Placement.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/frmDDU.h"
-#include "shell/Settings.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -227,18 +227,10 @@ void frmBCP::Form_MouseMove()
 void frmBCP::Form_Load()
 {
     ScreenState = 2;
-    PurseValue = Numbers::leadingNumber(Settings::Read(Settings::PurseValue, QStringLiteral("100")));
-    CardType = Numbers::roundToInt16(
-                   Numbers::leadingNumber(Settings::Read(Settings::CardType, QStringLiteral("0"))))
-                   .value_or(0);
-    // A hand-edited language that is not a whole 16-bit number counts as Chinese.
-    const auto lang = Numbers::wholeNumber(Settings::Read(Settings::Language, QStringLiteral("0")));
-    Language = (lang && *lang >= -32768 && *lang <= 32767) ? static_cast<qint16>(*lang) : 0;
-    const double purse = PurseValue.toDouble();
-    if (purse < -35 || purse > 999.9)
-        PurseValue = 100.0;
-    if (CardType > 4 || CardType < 0)
-        CardType = 0;
+    const StoredCard::Values card = StoredCard::load();
+    PurseValue = card.purse;
+    CardType = card.type;
+    Language = card.language;
     Fare = 0;
     HalfFare = QVariant();
     lbl1->setText(QString());
@@ -248,12 +240,7 @@ void frmBCP::Form_Load()
 
 void frmBCP::Form_QueryUnload()
 {
-    const QString purse = PurseValue.typeId() == QMetaType::QString
-                              ? PurseValue.toString()
-                              : Numbers::shortest(PurseValue.toDouble());
-    Settings::Write(Settings::PurseValue, purse);
-    Settings::Write(Settings::CardType, QString::number(CardType));
-    Settings::Write(Settings::Language, QString::number(Language));
+    StoredCard::save(PurseValue, CardType, Language);
 }
 
 double frmBCP::purseNumber() const

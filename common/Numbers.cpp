@@ -28,14 +28,17 @@ QString money(double value)
     if (!std::isfinite(value))
         return QStringLiteral("0.00");
     const double cents = decimalClean(value * 100.0);
+    if (!std::isfinite(cents)) {
+        // So large that it is a whole number and has no cents to round.
+        return QString::number(value, 'f', 2);
+    }
     double r = std::round(cents); // halves away from zero
     if (r == 0.0)
         r = 0.0; // never "-0.00"
-    const double whole = std::trunc(r / 100.0);
-    const qint64 rest = static_cast<qint64>(std::fabs(r - whole * 100.0));
-    QString text = QString::number(static_cast<qint64>(std::fabs(whole)));
-    text += u'.';
-    text += QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
+    // The whole cents as digits, then the point before the last two: no integer type
+    // limits the amount.
+    QString text = QString::number(std::fabs(r), 'f', 0).rightJustified(3, u'0');
+    text.insert(text.size() - 2, u'.');
     if (r < 0)
         text.prepend(u'-');
     return text;
@@ -59,18 +62,13 @@ double leadingNumber(const QString& text)
     num.replace(u'd', u'e').replace(u'D', u'e');
     bool ok = false;
     const double v = num.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) {
-        // An exponent too large to hold: keep the mantissa's sign, beyond every limit.
-        if (num.contains(u'e') || num.contains(u'E')) {
-            const bool negExp = num.section(QRegularExpression(QStringLiteral("[eE]")), 1).startsWith(u'-');
-            if (negExp)
-                return 0.0;
-            return num.startsWith(u'-') ? -std::numeric_limits<double>::max()
-                                        : std::numeric_limits<double>::max();
-        }
-        return 0.0;
-    }
-    return v;
+    if (ok && std::isfinite(v))
+        return v;
+    // Too large to hold, with or without an exponent: Qt gives an infinity. Keep the sign,
+    // beyond every limit. Anything else that fails is too small to hold: 0.
+    if (std::isinf(v))
+        return v > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max();
+    return 0.0;
 }
 
 std::optional<qint16> roundToInt16(double value)

@@ -2,18 +2,23 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace TripLogFile {
 
 bool append(const QString& path, const QString& text, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite)) {
+    auto fail = [error](const QString& why) {
         if (error)
-            *error = f.errorString();
+            *error = why;
         return false;
-    }
+    };
+    // Unbuffered: whatever the system took is in the file, and nothing is left in a buffer
+    // to land after a failed block has been cut off again.
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return fail(f.errorString());
     const qint64 oldSize = f.size();
     QByteArray bytes = text.toUtf8();
     if (oldSize > 0) {
@@ -22,22 +27,30 @@ bool append(const QString& path, const QString& text, QString* error)
         if (f.read(&last, 1) == 1 && last != '\n' && last != '\r')
             bytes.prepend("\r\n");
     }
-    bool ok = f.seek(oldSize) && f.write(bytes) == bytes.size() && f.flush()
-              && ::fsync(f.handle()) == 0;
-    if (!ok) {
-        if (error)
-            *error = f.errorString();
+    if (!f.seek(oldSize))
+        return fail(f.errorString());
+    // A disk that fills up takes part of the block without an error; the next write
+    // then fails and says why.
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    QString why;
+    if (done < bytes.size())
+        why = f.errorString();
+    else if (::fsync(f.handle()) != 0)
+        why = qt_error_string(errno);
+    if (!why.isEmpty()) {
         // Leave no half-written block behind: it will be written whole next time.
         f.resize(oldSize);
-        f.close();
-        return false;
+        return fail(why);
     }
     f.close();
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
+    if (f.error() != QFileDevice::NoError)
+        return fail(f.errorString());
     return true;
 }
 

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, then configures
 # and builds. Quick when everything is already in place.
+#   BUILD_DIR       build folder (default build)
+#   CMAKE_ARGS      extra arguments for the first configuration of that folder
+#   EXTRA_PACKAGES  packages needed besides the usual ones (the fuzz build's clang)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6svg6 fonts-arphic-uming
-          fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick x11-utils)
+          fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick x11-utils
+          ${EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -135,6 +135,9 @@ void TestCommon::money_data()
     QTest::newRow("half cent up") << 1.005 << "1.01";
     QTest::newRow("binary noise") << 100 - 2.4 - 2.4 << "95.20";
     QTest::newRow("tiny negative is zero") << -1e-12 << "0.00";
+    QTest::newRow("beyond 64 bits") << 1e20 << "100000000000000000000.00";
+    QTest::newRow("beyond 64 bits negative") << -1e20 << "-100000000000000000000.00";
+    QTest::newRow("too large for cents") << 1e307 << QString::number(1e307, 'f', 2);
 }
 
 void TestCommon::money()
@@ -162,6 +165,10 @@ void TestCommon::leadingNumber_data()
     QTest::newRow("two points") << "5.4.3" << 5.4;
     QTest::newRow("inner blank") << "1 2" << 12.0;
     QTest::newRow("huge") << "1e999" << std::numeric_limits<double>::max();
+    QTest::newRow("huge without exponent")
+        << QString(u'7' + QString(330, u'0')) << std::numeric_limits<double>::max();
+    QTest::newRow("huge negative without exponent")
+        << QString(u'-' + QString(330, u'9')) << -std::numeric_limits<double>::max();
 }
 
 void TestCommon::leadingNumber()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QVariant>
+
+// The simulated card as the settings store keeps it between runs: its value, type and
+// language. Kept free of widgets so the rules can be driven with any stored text.
+namespace StoredCard {
+
+struct Values {
+    double purse;    // -35 to 999.9
+    qint16 type;     // 0 to 4
+    qint16 language; // 0 Chinese, anything else English
+};
+
+// Reads the three keys. The value and the type take the leading number of their text;
+// a value outside -35..999.9 becomes 100, a type outside 0..4 becomes 0. A language that
+// is not a whole 16-bit number counts as Chinese.
+Values load();
+
+// Writes the three keys: a value that is a text (a top-up) as it stands, a number in its
+// shortest form; the type and the language as decimal text.
+void save(const QVariant& purse, qint16 type, qint16 language);
+
+} // namespace StoredCard

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/ and runs it through CTest. The first report of either ends its test
+# with a failure; leaks are reported when the test ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=build-asan CMAKE_ARGS="-DPELUMO_SANITIZE=ON" scripts/setup.sh
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+cd build-asan
+ctest --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,469 @@
+// Faults from outside the program: a log.txt or a program directory that cannot be
+// written, a full disk, broken route files and a hand-edited settings store. Each ends in
+// the documented behaviour, with a message where one is due, and loses no trip-log line
+// and no card value.
+#include "bcp/frmBCP.h"
+#include "common/Numbers.h"
+#include "common/Timer.h"
+#include "ddu/frmDDU.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/Settings.h"
+#include "shell/frmMDI.h"
+#include "support/LogFormat.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+const QString kRoutes = QStringLiteral("12#北門#2.40\r\n12#北門#3.50\r\n12#南碼頭#2.40\r\n");
+
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool writable(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::Append);
+}
+
+// Takes the right to write a file, or to create files in a directory, and gives it back at
+// the end. The owner of a file keeps it unless the file is immutable, and root keeps it
+// whatever the permission bits say; so root makes the path immutable.
+class ReadOnly {
+public:
+    explicit ReadOnly(const QString& path) : m_path(path)
+    {
+        if (::geteuid() == 0) {
+            m_immutable = run(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+            m_done = m_immutable;
+        } else {
+            m_permissions = QFile::permissions(path);
+            m_done = QFile::setPermissions(
+                path, QFileInfo(path).isDir() ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+        }
+    }
+    ~ReadOnly() { release(); }
+    bool done() const { return m_done; }
+    void release()
+    {
+        if (!m_done)
+            return;
+        m_done = false;
+        if (m_immutable)
+            run(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        else
+            QFile::setPermissions(m_path, m_permissions);
+    }
+
+private:
+    QString m_path;
+    bool m_done = false;
+    bool m_immutable = false;
+    QFile::Permissions m_permissions;
+};
+
+// A tiny file system of its own, mounted for one test.
+class Tmpfs {
+public:
+    Tmpfs(const QString& dir, int kilobytes) : m_dir(dir)
+    {
+        QDir().mkpath(dir);
+        m_mounted = ::geteuid() == 0
+                    && run(QStringLiteral("mount"),
+                           {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), dir});
+    }
+    ~Tmpfs()
+    {
+        if (m_mounted)
+            run(QStringLiteral("umount"), {m_dir});
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_dir;
+    bool m_mounted = false;
+};
+
+// Fills the file system of `path` until not one more byte fits.
+void fill(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const QByteArray chunk(4096, 'x');
+    while (f.write(chunk) == chunk.size()) {
+    }
+    while (f.write("x", 1) == 1) {
+    }
+}
+
+// The lines an output will write, as they stand in the in-memory log now.
+QStringList pending(const frmDDU* d)
+{
+    return LogFormat::lines(d->txtLog);
+}
+
+// Every line of `want` stands in `file`, in this order.
+bool inOrder(const QString& file, const QStringList& want)
+{
+    qsizetype at = 0;
+    for (const QString& line : want) {
+        at = file.indexOf(line + QStringLiteral("\r\n"), at);
+        if (at < 0) {
+            qWarning("missing from log.txt: %s", qPrintable(line));
+            return false;
+        }
+        at += line.size();
+    }
+    return true;
+}
+
+QString warning(const TestEnv& env)
+{
+    const QStringList w = env.desktop().texts(QStringLiteral("warn"));
+    return w.isEmpty() ? QString() : w.last();
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void unwritableLogKeepsEveryLine_data();
+    void unwritableLogKeepsEveryLine();
+    void fullDiskKeepsEveryLine();
+    void routeFiles_data();
+    void routeFiles();
+    void millionLineRouteFile();
+    void storeWithGarbage_data();
+    void storeWithGarbage();
+
+private:
+    // Logs in, reads the card once and outputs: the lines of the block that was tried.
+    QStringList dayThenOutput(frmMDI* w);
+};
+
+QStringList TestFaults::dayThenOutput(frmMDI* w)
+{
+    TestEnv::logIn(w);
+    TestEnv::read(w);
+    TestEnv::withdraw(w);
+    TestEnv::advance(2000);
+    TestEnv::click(w->ddu()->imgOutput);
+    const QStringList block = pending(w->ddu());
+    TestEnv::click(w->ddu()->imgEnt);
+    return block;
+}
+
+void TestFaults::unwritableLogKeepsEveryLine_data()
+{
+    QTest::addColumn<bool>("wholeDirectory");
+    QTest::newRow("log.txt read-only") << false;
+    QTest::newRow("program directory read-only") << true;
+}
+
+void TestFaults::unwritableLogKeepsEveryLine()
+{
+    QFETCH(bool, wholeDirectory);
+    TestEnv env(kRoutes);
+    QByteArray before;
+    if (!wholeDirectory) {
+        // An earlier run's block, which must stay as it is.
+        before = "12-05-2026\r\n18:00:00 Start Logging\r\n18:30:00 -----\r\n\r\n";
+        env.writeFile(QStringLiteral("log.txt"), before);
+    }
+    const QString target = wholeDirectory ? env.dir() : env.file(QStringLiteral("log.txt"));
+    auto w = env.start();
+    frmDDU* d = w->ddu();
+
+    ReadOnly readOnly(target);
+    if (!readOnly.done() || writable(env.file(QStringLiteral("log.txt"))))
+        QSKIP("Cannot take away the right to write here: chattr needs root and a file system "
+              "with attributes (ext4, xfs, btrfs, tmpfs).");
+    QStringList logged = dayThenOutput(w.get());
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
+    QVERIFY(warning(env).contains(QDir::toNativeSeparators(env.file(QStringLiteral("log.txt")))));
+    QVERIFY2(!warning(env).section(u'：', 1).section(u'\n', 0, 0).trimmed().isEmpty(),
+             "the warning gives no reason");
+    QCOMPARE(env.readFile(QStringLiteral("log.txt")), before);
+    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
+
+    // A second failed output keeps both blocks.
+    TestEnv::click(d->imgOF);
+    logged << dayThenOutput(w.get());
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 2);
+
+    readOnly.release();
+    TestEnv::click(d->imgOF);
+    logged << dayThenOutput(w.get());
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 2);
+    const QString file = QString::fromUtf8(env.readFile(QStringLiteral("log.txt")));
+    QVERIFY(file.startsWith(QString::fromUtf8(before)));
+    QCOMPARE(LogFormat::fileFault(file), QString());
+    QVERIFY(inOrder(file, logged));
+    // One block per output tried, each closed once; the new log starts after the last.
+    QCOMPARE(file.count(QStringLiteral(" -----\r\n\r\n")), before.isEmpty() ? 3 : 4);
+    QCOMPARE(LogFormat::lines(d->txtLog).size(), 2);
+}
+
+void TestFaults::fullDiskKeepsEveryLine()
+{
+    TestEnv env;
+    const QString disk = env.dir() + QStringLiteral("/disk");
+    Tmpfs tmpfs(disk, 64);
+    if (!tmpfs.mounted())
+        QSKIP("Cannot mount a small tmpfs for a full disk: it needs root and a system that "
+              "allows mounting (in a container: CAP_SYS_ADMIN).");
+    AppPaths::setProgramDir(disk);
+    {
+        QFile routes(disk + QStringLiteral("/routes.dat"));
+        QVERIFY(routes.open(QIODevice::WriteOnly));
+        routes.write(kRoutes.toUtf8());
+    }
+    auto w = env.start();
+    frmDDU* d = w->ddu();
+    QStringList logged = dayThenOutput(w.get());
+    const QByteArray first = [&] {
+        QFile f(disk + QStringLiteral("/log.txt"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QVERIFY(!first.isEmpty());
+
+    // The disk full to the last byte, then a block larger than a page: nothing of it may
+    // be left half written.
+    const QString filler = disk + QStringLiteral("/filler");
+    fill(filler);
+    TestEnv::click(d->imgOF);
+    TestEnv::logIn(w.get());
+    w->bcp()->PurseValue = 999.9;
+    for (int i = 0; i < 200; ++i) {
+        TestEnv::read(w.get());
+        TestEnv::withdraw(w.get());
+        TestEnv::advance(16000); // past the lock
+    }
+    TestEnv::click(d->imgOutput);
+    logged << pending(d);
+    TestEnv::click(d->imgEnt);
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
+    QVERIFY2(warning(env).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(warning(env)));
+    QFile log(disk + QStringLiteral("/log.txt"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), first);
+    log.close();
+
+    QVERIFY(QFile::remove(filler));
+    TestEnv::click(d->imgOF);
+    logged << dayThenOutput(w.get());
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString file = QString::fromUtf8(log.readAll());
+    log.close();
+    QCOMPARE(LogFormat::fileFault(file), QString());
+    QVERIFY(inOrder(file, logged));
+    QCOMPARE(file.count(QStringLiteral(" Paid: Adult Fare $2.40")), 202);
+    w.reset(); // nothing may hold a file on the disk while it is unmounted
+}
+
+void TestFaults::routeFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: no file at all
+    QTest::addColumn<QString>("warning");  // a text the start-up warning holds, or none
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QString>("fareShown"); // the card processor's fare line; empty: fatal
+
+    QTest::newRow("missing") << QByteArray() << "routes.dat" << 0 << "";
+    QTest::newRow("empty") << QByteArray("") << "" << 0 << "";
+    QTest::newRow("LF only: one line, its fare no number")
+        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << "";
+    // Random bytes without '#' or CR, in three lines: no line has a field.
+    QByteArray garbage;
+    QRandomGenerator gen(20261207);
+    for (int line = 0; line < 3; ++line) {
+        for (int i = 0; i < 700; ++i) {
+            char c = char(gen.bounded(256));
+            garbage += (c == '#' || c == '\r') ? 'x' : c;
+        }
+        garbage += "\r\n";
+    }
+    QTest::newRow("binary garbage") << garbage << "" << 3 << "";
+    // 0xFF is neither UTF-8 nor a Big5 lead byte: it becomes a replacement character and
+    // the rest of the line still works.
+    QTest::newRow("neither UTF-8 nor Big5")
+        << QByteArray("12#\xff\xfe North#2.40\r\n12#\x81#3.50\r\n") << "" << 2 << "$2.40";
+    QTest::newRow("fare not a number") << QString(u"12#北門#abc\r\n"_qs).toUtf8() << "" << 1 << "";
+    QTest::newRow("fare beyond 64 bits")
+        << QString(u"12#北門#100000000000000000000\r\n"_qs).toUtf8() << "" << 1
+        << "$100000000000000000000.00";
+}
+
+void TestFaults::routeFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, warning);
+    QFETCH(int, lineCount);
+    QFETCH(QString, fareShown);
+    TestEnv env;
+    if (!bytes.isNull())
+        env.writeFile(QStringLiteral("routes.dat"), bytes);
+    TestEnv::store(Settings::PurseValue, QStringLiteral("123.45"));
+    auto w = env.start();
+    frmBCP* b = w->bcp();
+    frmDDU* d = w->ddu();
+    QCOMPARE(d->lst.size(), lineCount);
+    if (warning.isEmpty()) {
+        QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+    } else {
+        QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
+        QVERIFY(::warning(env).contains(warning));
+    }
+    for (const QString& line : pending(d))
+        QCOMPARE(LogFormat::lineFault(line), QString());
+
+    b->CardType = 2;
+    TestEnv::logIn(w.get());
+    if (fareShown.isEmpty()) {
+        // The first route load hands over a fare that cannot be computed: the program
+        // ends, and the card the user set up is saved all the same.
+        QCOMPARE(env.desktop().texts(QStringLiteral("fatal")), QStringList{"計算錯誤，離開。"});
+        QCOMPARE(env.desktop().texts(QStringLiteral("endProgram")), QStringList{"1"});
+        QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("123.45"));
+        return;
+    }
+    QCOMPARE(env.desktop().count(QStringLiteral("fatal")), 0);
+    QCOMPARE(b->lbl3->text(), fareShown);
+    QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　") + fareShown.mid(1));
+    const double fare = Numbers::parseDecimal(d->CurFare).value();
+    TestEnv::read(w.get());
+    QCOMPARE(b->purseNumber(), fare <= 123.45 + 35 ? 123.45 - fare : 123.45);
+    for (const QString& line : pending(d))
+        QCOMPARE(LogFormat::lineFault(line), QString());
+}
+
+void TestFaults::millionLineRouteFile()
+{
+    QByteArray bytes;
+    bytes.reserve(20'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        bytes += QByteArray::number(i / 4) + (i % 4 < 2 ? "#N#2.40\r\n" : "#S#3.50\r\n");
+    TestEnv env;
+    env.writeFile(QStringLiteral("routes.dat"), bytes);
+    TestEnv::store(Settings::Lastroute, QStringLiteral("249999"));
+    auto w = env.start();
+    frmDDU* d = w->ddu();
+    QCOMPARE(d->lst.size(), 1'000'000);
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+    // Every index is beyond 16 bits: the last route, its sections and its turn all work.
+    TestEnv::logIn(w.get());
+    QCOMPARE(d->lstTag, QStringLiteral("999996"));
+    TestEnv::click(d->imgDown);
+    QCOMPARE(d->lstTag, QStringLiteral("999997"));
+    TestEnv::click(d->imgFinish);
+    TestEnv::click(d->imgEnt);
+    QCOMPARE(d->lstTag, QStringLiteral("999998"));
+    TestEnv::click(d->imgDown);
+    TestEnv::click(d->imgDown);
+    QCOMPARE(d->lstTag, QStringLiteral("999999"));
+    TestEnv::advance(2000);
+    QCOMPARE(w->bcp()->lbl3->text(), QStringLiteral("$3.50"));
+}
+
+void TestFaults::storeWithGarbage_data()
+{
+    QTest::addColumn<QByteArray>("file"); // the store's file as a hand edit left it
+    QTest::addColumn<double>("purse");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("loadtime");
+
+    QTest::newRow("letters in every key")
+        << QByteArray("[pelumo.exe]\nLoadtime=soon\nLastroute=abc\nPurseValue=abc\n"
+                      "CardType=child\nLanguage=en\n")
+        << 0.0 << 0 << 0 << 20000;
+    QTest::newRow("numbers out of every range")
+        << QByteArray("[pelumo.exe]\nLoadtime=-5\nLastroute=99999999999999999999\n"
+                      "PurseValue=1e999\nCardType=99999\nLanguage=70000\n")
+        << 100.0 << 0 << 0 << 5000;
+    QTest::newRow("not finite")
+        << QByteArray("[pelumo.exe]\nLoadtime=inf\nPurseValue=nan\nCardType=-inf\nLanguage=nan\n")
+        << 0.0 << 0 << 0 << 20000;
+    QTest::newRow("lists")
+        << QByteArray("[pelumo.exe]\nLoadtime=5000, 6000\nLastroute=1, 2\nPurseValue=1, 2\n"
+                      "CardType=3, 4\nLanguage=1, 2\n")
+        << 1.0 << 3 << 0 << 20000;
+    QTest::newRow("serialised values")
+        << QByteArray("[pelumo.exe]\nLoadtime=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1)\n"
+                      "Lastroute=@Invalid()\nPurseValue=@ByteArray(12)\nCardType=@Rect(1 2 3 4)\n"
+                      "Language=@Variant(\\xff)\n")
+        << 12.0 << 0 << 0 << 20000;
+    QByteArray bytes("[pelumo.exe]\n");
+    for (const char* key : {"Loadtime", "Lastroute", "PurseValue", "CardType", "Language"})
+        bytes += QByteArray(key) + QByteArray("=\x01\x7f\xff\xfe\x80\\x\0z\n", 11);
+    QTest::newRow("control and broken bytes") << bytes << 0.0 << 0 << 0 << 20000;
+    QTest::newRow("no section, no equals")
+        << QByteArray("PurseValue 50\n[pelumo.exe\nCardType\n=3\n\xff\xfe") << 100.0 << 0 << 0 << 20000;
+}
+
+void TestFaults::storeWithGarbage()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(double, purse);
+    QFETCH(int, type);
+    QFETCH(int, language);
+    QFETCH(int, loadtime);
+    TestEnv env(kRoutes);
+    const QString path =
+        QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo")).fileName();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    auto w = env.start();
+    frmBCP* b = w->bcp();
+    QCOMPARE(b->purseNumber(), purse);
+    QCOMPARE(int(b->CardType), type);
+    QCOMPARE(int(b->Language), language);
+    QCOMPARE(b->tmrLoadLong->Interval(), loadtime);
+    QCOMPARE(env.desktop().calls.size(), 0);
+
+    // The day goes on: a stored route that does not exist is reported at the log-in, and
+    // the driver can still enter one.
+    TestEnv::logIn(w.get());
+    QVERIFY(b->StartValue);
+    TestEnv::click(w->ddu()->imgRoute);
+    TestEnv::click(w->ddu()->imgNo[1]);
+    TestEnv::click(w->ddu()->imgNo[2]);
+    TestEnv::click(w->ddu()->imgEnt);
+    TestEnv::advance(2000);
+    QCOMPARE(b->lbl3->text(), QStringLiteral("$2.40"));
+    b->Language = 1;
+    w->close();
+
+    // The garbage is gone: the next run loads exactly what this one saved.
+    auto again = env.start();
+    QCOMPARE(again->bcp()->purseNumber(), purse);
+    QCOMPARE(int(again->bcp()->CardType), type);
+    QCOMPARE(int(again->bcp()->Language), 1);
+    QCOMPARE(TestEnv::stored(Settings::PurseValue), Numbers::shortest(purse));
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
