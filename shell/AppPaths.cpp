@@ -74,7 +74,9 @@ AppPaths::Choice current()
 {
     const QString program = AppPaths::programDir();
     const QString user = AppPaths::userDataDir();
-    const bool writable = AppPaths::canCreateFilesIn(program);
+    // Only a directory that is there and refuses files is an installed copy; a missing
+    // one stays the place to write, so that writing fails and says so.
+    const bool writable = !QFileInfo(program).isDir() || AppPaths::canCreateFilesIn(program);
     const bool userRoutes = !writable && QFileInfo::exists(QDir(user).filePath(RoutesName));
     return AppPaths::choose(program, user, writable, userRoutes);
 }

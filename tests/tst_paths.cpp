@@ -1,4 +1,8 @@
+#include "ddu/frmDDU.h"
 #include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/frmMDI.h"
+#include "support/TestEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +77,8 @@ private slots:
     void probe();
     void files_data();
     void files();
+    void outputAndViewerFollowTheWrittenLog_data();
+    void outputAndViewerFollowTheWrittenLog();
 };
 
 void TestPaths::choose_data()
@@ -134,27 +140,31 @@ void TestPaths::probe()
 
 void TestPaths::files_data()
 {
-    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<QString>("program");
     QTest::addColumn<bool>("userRoutes");
     QTest::addColumn<bool>("filesInUserDir");
     QTest::addColumn<bool>("routesFromUserDir");
 
-    QTest::newRow("own copy") << true << false << false << false;
-    QTest::newRow("own copy, user's routes ignored") << true << true << false << false;
-    QTest::newRow("installed, shipped routes") << false << false << true << false;
-    QTest::newRow("installed, user's routes") << false << true << true << true;
+    QTest::newRow("own copy") << "writable" << false << false << false;
+    QTest::newRow("own copy, user's routes ignored") << "writable" << true << false << false;
+    QTest::newRow("installed, shipped routes") << "unwritable" << false << true << false;
+    QTest::newRow("installed, user's routes") << "unwritable" << true << true << true;
+    // Nothing to install there either: writing fails where it always did, with its warning.
+    QTest::newRow("missing program directory") << "missing" << true << false << false;
 }
 
 void TestPaths::files()
 {
-    QFETCH(bool, programWritable);
+    QFETCH(QString, program);
     QFETCH(bool, userRoutes);
     QFETCH(bool, filesInUserDir);
     QFETCH(bool, routesFromUserDir);
 
-    Place place(programWritable);
+    Place place(program != QLatin1String("unwritable"));
     if (!place.usable())
         QSKIP("no directory here refuses new files to this user");
+    if (program == QLatin1String("missing"))
+        QVERIFY(QDir(place.program()).removeRecursively());
     if (userRoutes) {
         QDir().mkpath(place.user());
         writeFile(place.user() + QStringLiteral("/routes.dat"), "7#X#1\r\n");
@@ -167,6 +177,46 @@ void TestPaths::files()
     QCOMPARE(AppPaths::helpFile(), writeDir + QStringLiteral("/temphelp.html"));
     // The user's directory is made only when it is needed.
     QCOMPARE(QFileInfo(place.user()).isDir(), filesInUserDir || userRoutes);
+}
+
+void TestPaths::outputAndViewerFollowTheWrittenLog_data()
+{
+    QTest::addColumn<bool>("programWritable");
+    QTest::newRow("own copy") << true;
+    QTest::newRow("installed") << false;
+}
+
+void TestPaths::outputAndViewerFollowTheWrittenLog()
+{
+    QFETCH(bool, programWritable);
+    TestEnv env;
+    Place place(programWritable);
+    if (!place.usable())
+        QSKIP("no directory here refuses new files to this user");
+    if (!programWritable) {
+        // An installed copy with the user's own route table.
+        QDir().mkpath(place.user());
+        writeFile(place.user() + QStringLiteral("/routes.dat"), "2X#東公園#9.10\r\n");
+    } else {
+        writeFile(place.program() + QStringLiteral("/routes.dat"), "12#北門#5.40\r\n");
+    }
+
+    auto w = env.start();
+    QCOMPARE(w->ddu()->lst.size(), 1);
+    QVERIFY(w->ddu()->lst.first().startsWith(programWritable ? "12#" : "2X#"));
+    w->ddu()->Output();
+
+    const QString dir = programWritable ? place.program() : place.user();
+    const QString log = dir + QStringLiteral("/log.txt");
+    QFile f(log);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(log));
+    QVERIFY(f.readAll().contains(" Start Logging\r\n"));
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+    if (!programWritable)
+        QVERIFY(!QFileInfo::exists(place.program() + QStringLiteral("/log.txt")));
+
+    w->mnuViewOutput_Click();
+    QCOMPARE(env.desktop().texts(QStringLiteral("openFile")), QStringList{log});
 }
 
 QTEST_MAIN(TestPaths)
