@@ -2,40 +2,106 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
-QString& overrideDir()
+QString& programDirOverride()
 {
     static QString dir;
     return dir;
 }
 
+QString& userDirOverride()
+{
+    static QString dir;
+    return dir;
+}
+
+const QString RoutesName = QStringLiteral("routes.dat");
+
 } // namespace
 
 QString AppPaths::programDir()
 {
-    if (!overrideDir().isEmpty())
-        return overrideDir();
+    if (!programDirOverride().isEmpty())
+        return programDirOverride();
     return QCoreApplication::applicationDirPath();
 }
 
 void AppPaths::setProgramDir(const QString& dir)
 {
-    overrideDir() = dir;
+    programDirOverride() = dir;
+}
+
+QString AppPaths::userDataDir()
+{
+    if (!userDirOverride().isEmpty())
+        return userDirOverride();
+    // Spelled out rather than AppDataLocation, which would follow whatever organisation
+    // and application names the running executable happens to carry (tests included).
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Quillmere/pelumo");
+}
+
+void AppPaths::setUserDataDir(const QString& dir)
+{
+    userDirOverride() = dir;
+}
+
+AppPaths::Choice AppPaths::choose(const QString& programDir, const QString& userDir,
+                                  bool programDirWritable, bool userRoutesExist)
+{
+    if (programDirWritable)
+        return {programDir, QDir(programDir).filePath(RoutesName)};
+    const QString routesDir = userRoutesExist ? userDir : programDir;
+    return {userDir, QDir(routesDir).filePath(RoutesName)};
+}
+
+bool AppPaths::canCreateFilesIn(const QString& dir)
+{
+    if (!QFileInfo(dir).isDir())
+        return false;
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".pelumo-probe-XXXXXX")));
+    return probe.open(); // removed again when the probe goes
+}
+
+namespace {
+
+AppPaths::Choice current()
+{
+    const QString program = AppPaths::programDir();
+    const QString user = AppPaths::userDataDir();
+    // Only a directory that is there and refuses files is an installed copy; a missing
+    // one stays the place to write, so that writing fails and says so.
+    const bool writable = !QFileInfo(program).isDir() || AppPaths::canCreateFilesIn(program);
+    const bool userRoutes = !writable && QFileInfo::exists(QDir(user).filePath(RoutesName));
+    return AppPaths::choose(program, user, writable, userRoutes);
+}
+
+} // namespace
+
+QString AppPaths::writeDir()
+{
+    const QString dir = current().writeDir;
+    if (dir != programDir())
+        QDir().mkpath(dir); // a failure shows when the file itself cannot be written
+    return dir;
 }
 
 QString AppPaths::routesFile()
 {
-    return QDir(programDir()).filePath(QStringLiteral("routes.dat"));
+    return current().routesFile;
 }
 
 QString AppPaths::logFile()
 {
-    return QDir(programDir()).filePath(QStringLiteral("log.txt"));
+    return QDir(writeDir()).filePath(QStringLiteral("log.txt"));
 }
 
 QString AppPaths::helpFile()
 {
-    return QDir(programDir()).filePath(QStringLiteral("temphelp.html"));
+    return QDir(writeDir()).filePath(QStringLiteral("temphelp.html"));
 }

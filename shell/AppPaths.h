@@ -3,13 +3,39 @@
 #include <QString>
 
 // Where the program keeps its files: routes.dat, log.txt and temphelp.html.
+//
+// A copy in a directory that can be written keeps all three next to the program. An
+// installed copy, whose directory cannot be written, writes log.txt and temphelp.html to
+// the per-user data directory instead, and reads routes.dat from there when the user has
+// put one there, otherwise the one installed next to the program.
 class AppPaths {
 public:
     // The program's own directory; tests point it at a temporary folder.
     static QString programDir();
     static void setProgramDir(const QString& dir);
 
+    // The per-user data directory, ~/.local/share/Quillmere/pelumo on Linux; tests point
+    // it at a temporary folder.
+    static QString userDataDir();
+    static void setUserDataDir(const QString& dir);
+
+    // The directory log.txt and temphelp.html go to. When that is the per-user data
+    // directory, it is created first.
+    static QString writeDir();
+
     static QString routesFile();
     static QString logFile();
     static QString helpFile();
+
+    // The decision alone, given what the file system says.
+    struct Choice {
+        QString writeDir;
+        QString routesFile;
+    };
+    static Choice choose(const QString& programDir, const QString& userDir,
+                         bool programDirWritable, bool userRoutesExist);
+
+    // Whether a file can be created in `dir`. Tried rather than read off the permission
+    // bits, which do not stop root, nor tell of a read-only mount.
+    static bool canCreateFilesIn(const QString& dir);
 };
