@@ -5,7 +5,7 @@
 # directory, the user's own routes.dat there must be the one read, and the log viewer
 # must open the log that was written.
 #
-#   installed_e2e.sh BUILD_DIR SOURCE_DIR
+#   installed_e2e.sh BUILD_DIR PIXELWATCH_BINARY SOURCE_DIR
 #
 # Run as root, the program runs as the unprivileged user 65534, since root writes through
 # any permission bits; otherwise the prefix is made read-only.
@@ -13,8 +13,8 @@
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
-[ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR SOURCE_DIR"; exit 2; }
-BUILD=$1 SRC=$2
+[ $# -eq 3 ] || { echo "usage: $0 BUILD_DIR PIXELWATCH_BINARY SOURCE_DIR"; exit 2; }
+BUILD=$1 PIXELWATCH=$2 SRC=$3
 as_root=false
 [ "$(id -u)" -eq 0 ] && as_root=true
 if $as_root; then require_tools identify setpriv; else require_tools identify; fi
@@ -74,6 +74,7 @@ start_xvfb
 step "start from the PATH, as the desktop entry does"
 start_app "${as_user[@]}" env PATH="$E2E_TMP/bin:$PREFIX/bin:$PATH" pelumo
 calibrate
+start_watch "$PIXELWATCH"
 power_on_and_boot
 log_in
 

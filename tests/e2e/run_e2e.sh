@@ -4,15 +4,15 @@
 # every kind of card, output the trip log and end the program. Checks the lamps on
 # screen as it goes, then log.txt and the settings store.
 #
-#   run_e2e.sh PELUMO_BINARY SOURCE_DIR
+#   run_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR
 #
 # The card settings dialog is worked with the keyboard, in its tab order.
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
-[ $# -eq 2 ] || { echo "usage: $0 PELUMO_BINARY SOURCE_DIR"; exit 2; }
-BINARY=$1 SRC=$2
+[ $# -eq 3 ] || { echo "usage: $0 PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR"; exit 2; }
+BINARY=$1 PIXELWATCH=$2 SRC=$3
 require_tools
 started=$(date +%s)
 
@@ -137,7 +137,7 @@ set_card() # type language
 
 wait_lock_expiry()
 {
-    local left=$(( PAID_AT + 16 - $(date +%s) ))
+    local left=$(( PAID_AT + 17 - $(date +%s) ))
     if (( left > 0 )); then log "waiting ${left}s for the double-charge lock to expire"; sleep "$left"; fi
 }
 
@@ -196,6 +196,8 @@ seed_settings "Loadtime=5000"
 start_app "$E2E_TMP/program/pelumo"
 expect " Start Logging"
 calibrate
+start_watch "$PIXELWATCH"
+[ "$(lamps)" = "---" ] || fail "lamps not all unlit after start: $(lamps)"
 
 power_on_and_boot
 
