@@ -43,6 +43,8 @@ TestEnv::TestEnv(const QString& routes) : m_desktop(new FakeDesktop)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
     AppPaths::setProgramDir(m_dir.path());
+    // Where a program directory that cannot be written sends its files: never the real home.
+    AppPaths::setUserDataDir(m_config.filePath(QStringLiteral("data")));
     Desktop::install(m_desktop);
     VirtualTime::install(startTime());
     if (!routes.isNull())
@@ -54,6 +56,7 @@ TestEnv::~TestEnv()
     VirtualTime::uninstall();
     Desktop::install(nullptr);
     AppPaths::setProgramDir(QString());
+    AppPaths::setUserDataDir(QString());
 }
 
 QDateTime TestEnv::startTime()
