@@ -1,6 +1,7 @@
 #include "bcp/frmBCP.h"
 
 #include "bcp/StoredCard.h"
+#include "common/Artwork.h"
 #include "common/Clock.h"
 #include "common/Numbers.h"
 #include "common/Placement.h"
@@ -79,7 +80,8 @@ frmBCP::frmBCP(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("乘客處理機"));
     setFixedSize(twips(3375), twips(5130));
     setMouseTracking(true);
-    m_front = new QSvgRenderer(QStringLiteral(":/assets/bcp_front.svg"), this);
+    m_front = std::make_unique<Artwork>(QStringLiteral(":/assets/bcp_front.svg"), QSizeF(225, 350),
+                                        QColor(160, 160, 160));
     buildControls();
 
     tmrStart = new Timer(QStringLiteral("tmrStart"), 1000, true, this);
@@ -205,10 +207,9 @@ void frmBCP::connectWindows(frmDDU* ddu, frmMDI* mdi)
 
 void frmBCP::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(160, 160, 160));
     // The picture is 225 x 350; the panel shows its top 342 rows.
-    m_front->render(&p, QRectF(0, 0, 225, 350));
+    QPainter p(this);
+    p.drawPixmap(QPointF(0, 0), m_front->pixmap(devicePixelRatioF()));
 }
 
 void frmBCP::mouseMoveEvent(QMouseEvent* e)

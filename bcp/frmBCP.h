@@ -4,9 +4,11 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QFrame;
-class QSvgRenderer;
+class Artwork;
 class Timer;
 class frmDDU;
 class frmMDI;
@@ -130,7 +132,7 @@ private:
 
     frmDDU* m_ddu = nullptr;
     frmMDI* m_mdi = nullptr;
-    QSvgRenderer* m_front = nullptr;
+    std::unique_ptr<Artwork> m_front;
 };
 
 // The reader target: no picture of its own and an invisible pointer; it reports every

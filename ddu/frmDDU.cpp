@@ -1,6 +1,7 @@
 #include "ddu/frmDDU.h"
 
 #include "bcp/frmBCP.h"
+#include "common/Artwork.h"
 #include "common/Clock.h"
 #include "common/Numbers.h"
 #include "common/Placement.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -59,7 +59,8 @@ frmDDU::frmDDU(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("車長控制器"));
     setFixedSize(twips(6315), twips(3870));
     setMouseTracking(true);
-    m_front = new QSvgRenderer(QStringLiteral(":/assets/ddu_front.svg"), this);
+    m_front = std::make_unique<Artwork>(QStringLiteral(":/assets/ddu_front.svg"), QSizeF(423, 260),
+                                        QColor(48, 48, 52));
     buildControls();
     tmrClock = new Timer(QStringLiteral("tmrClock"), 500, true, this);
     connect(tmrClock, &Timer::tick, this, &frmDDU::tmrClock_Timer);
@@ -194,8 +195,7 @@ void frmDDU::setLeft(int tw)
 void frmDDU::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(48, 48, 52));
-    m_front->render(&p, QRectF(0, 0, 423, 260));
+    p.drawPixmap(QPointF(0, 0), m_front->pixmap(devicePixelRatioF()));
 }
 
 void frmDDU::mouseMoveEvent(QMouseEvent* e)

@@ -4,8 +4,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
-class QSvgRenderer;
+class Artwork;
 class Timer;
 class frmBCP;
 class frmMDI;
@@ -142,7 +144,7 @@ private:
 
     frmBCP* m_bcp = nullptr;
     frmMDI* m_mdi = nullptr;
-    QSvgRenderer* m_front = nullptr;
+    std::unique_ptr<Artwork> m_front;
     bool m_outputRunning = false;
     bool m_fareKnown = false; // a route line has given CurFare its value
     QString m_unwritten; // closed blocks that an earlier output could not write
