@@ -23,6 +23,12 @@ void prepareApplication(QApplication& app)
                                {QStringLiteral("Liberation Sans Narrow"), ming});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), ming});
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), ming});
+    // Menus and captions in the system's font fall back to the same Traditional Chinese
+    // font, not to whatever the system offers first (often a second CJK font with
+    // mainland glyph forms, loaded on top of this one).
+    QFont ui = QApplication::font();
+    ui.setFamilies({ui.family(), ming});
+    QApplication::setFont(ui);
 }
 
 } // namespace Startup
