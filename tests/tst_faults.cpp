@@ -23,6 +23,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -60,6 +62,7 @@ public:
     }
     ~ReadOnly() { release(); }
     bool done() const { return m_done; }
+    QString path() const { return m_path; }
     void release()
     {
         if (!m_done)
@@ -171,37 +174,66 @@ QStringList TestFaults::dayThenOutput(frmMDI* w)
     return block;
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 void TestFaults::unwritableLogKeepsEveryLine_data()
 {
-    QTest::addColumn<bool>("wholeDirectory");
-    QTest::newRow("log.txt read-only") << false;
-    QTest::newRow("program directory read-only") << true;
+    QTest::addColumn<int>("what"); // 0 log.txt, 1 program directory, 2 both directories
+    QTest::newRow("log.txt read-only") << 0;
+    QTest::newRow("program directory read-only: an installed copy") << 1;
+    QTest::newRow("program and user data directories read-only") << 2;
 }
 
 void TestFaults::unwritableLogKeepsEveryLine()
 {
-    QFETCH(bool, wholeDirectory);
+    QFETCH(int, what);
     TestEnv env(kRoutes);
     QByteArray before;
-    if (!wholeDirectory) {
+    if (what == 0) {
         // An earlier run's block, which must stay as it is.
         before = "12-05-2026\r\n18:00:00 Start Logging\r\n18:30:00 -----\r\n\r\n";
         env.writeFile(QStringLiteral("log.txt"), before);
     }
-    const QString target = wholeDirectory ? env.dir() : env.file(QStringLiteral("log.txt"));
     auto w = env.start();
     frmDDU* d = w->ddu();
 
-    ReadOnly readOnly(target);
-    if (!readOnly.done() || writable(env.file(QStringLiteral("log.txt"))))
-        QSKIP("Cannot take away the right to write here: chattr needs root and a file system "
-              "with attributes (ext4, xfs, btrfs, tmpfs).");
+    std::vector<std::unique_ptr<ReadOnly>> readOnly;
+    if (what == 0)
+        readOnly.push_back(std::make_unique<ReadOnly>(env.file(QStringLiteral("log.txt"))));
+    if (what >= 1)
+        readOnly.push_back(std::make_unique<ReadOnly>(env.dir()));
+    if (what == 2) {
+        QVERIFY(QDir().mkpath(AppPaths::userDataDir()));
+        readOnly.push_back(std::make_unique<ReadOnly>(AppPaths::userDataDir()));
+    }
+    const QString failing = AppPaths::logFile();
+    for (const auto& r : readOnly)
+        if (!r->done() || (QFileInfo(r->path()).isDir() ? AppPaths::canCreateFilesIn(r->path())
+                                                         : writable(r->path())))
+            QSKIP("Cannot take away the right to write here: chattr needs root and a file "
+                  "system with attributes (ext4, xfs, btrfs, tmpfs).");
     QStringList logged = dayThenOutput(w.get());
+
+    if (what == 1) {
+        // The program's own directory refuses files: the log goes to the user's data
+        // directory, without a word, and routes.dat was still read from the program's.
+        QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+        QCOMPARE(failing, QDir(AppPaths::userDataDir()).filePath(QStringLiteral("log.txt")));
+        const QString file = QString::fromUtf8(readAll(failing));
+        QCOMPARE(LogFormat::fileFault(file), QString());
+        QVERIFY(inOrder(file, logged));
+        QVERIFY(!QFile::exists(env.file(QStringLiteral("log.txt"))));
+        return;
+    }
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
-    QVERIFY(warning(env).contains(QDir::toNativeSeparators(env.file(QStringLiteral("log.txt")))));
+    QVERIFY(warning(env).contains(QDir::toNativeSeparators(failing)));
     QVERIFY2(!warning(env).section(u'：', 1).section(u'\n', 0, 0).trimmed().isEmpty(),
              "the warning gives no reason");
-    QCOMPARE(env.readFile(QStringLiteral("log.txt")), before);
+    QCOMPARE(readAll(failing), before);
     QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
 
     // A second failed output keeps both blocks.
@@ -209,11 +241,12 @@ void TestFaults::unwritableLogKeepsEveryLine()
     logged << dayThenOutput(w.get());
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 2);
 
-    readOnly.release();
+    for (const auto& r : readOnly)
+        r->release();
     TestEnv::click(d->imgOF);
     logged << dayThenOutput(w.get());
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 2);
-    const QString file = QString::fromUtf8(env.readFile(QStringLiteral("log.txt")));
+    const QString file = QString::fromUtf8(readAll(AppPaths::logFile()));
     QVERIFY(file.startsWith(QString::fromUtf8(before)));
     QCOMPARE(LogFormat::fileFault(file), QString());
     QVERIFY(inOrder(file, logged));
@@ -287,11 +320,14 @@ void TestFaults::routeFiles_data()
     QTest::addColumn<QString>("warning");  // a text the start-up warning holds, or none
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QString>("fareShown"); // the card processor's fare line; empty: fatal
+    QTest::addColumn<QString>("consoleFare"); // what the console shows after 車費
 
-    QTest::newRow("missing") << QByteArray() << "routes.dat" << 0 << "";
-    QTest::newRow("empty") << QByteArray("") << "" << 0 << "";
+    // No route table, or a first line without fields: no fare yet, the processor keeps
+    // its $0.00 and the console shows none.
+    QTest::newRow("missing") << QByteArray() << "routes.dat" << 0 << "$0.00" << "";
+    QTest::newRow("empty") << QByteArray("") << "" << 0 << "$0.00" << "";
     QTest::newRow("LF only: one line, its fare no number")
-        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << "";
+        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << "" << "";
     // Random bytes without '#' or CR, in three lines: no line has a field.
     QByteArray garbage;
     QRandomGenerator gen(20261207);
@@ -302,15 +338,17 @@ void TestFaults::routeFiles_data()
         }
         garbage += "\r\n";
     }
-    QTest::newRow("binary garbage") << garbage << "" << 3 << "";
+    QTest::newRow("binary garbage") << garbage << "" << 3 << "$0.00" << "";
     // 0xFF is neither UTF-8 nor a Big5 lead byte: it becomes a replacement character and
     // the rest of the line still works.
     QTest::newRow("neither UTF-8 nor Big5")
-        << QByteArray("12#\xff\xfe North#2.40\r\n12#\x81#3.50\r\n") << "" << 2 << "$2.40";
-    QTest::newRow("fare not a number") << QString(u"12#北門#abc\r\n"_qs).toUtf8() << "" << 1 << "";
+        << QByteArray("12#\xff\xfe North#2.40\r\n12#\x81#3.50\r\n") << "" << 2 << "$2.40"
+        << "2.40";
+    QTest::newRow("fare not a number")
+        << QString(u"12#北門#abc\r\n"_qs).toUtf8() << "" << 1 << "" << "";
     QTest::newRow("fare beyond 64 bits")
         << QString(u"12#北門#100000000000000000000\r\n"_qs).toUtf8() << "" << 1
-        << "$100000000000000000000.00";
+        << "$100000000000000000000.00" << "100000000000000000000.00";
 }
 
 void TestFaults::routeFiles()
@@ -319,6 +357,7 @@ void TestFaults::routeFiles()
     QFETCH(QString, warning);
     QFETCH(int, lineCount);
     QFETCH(QString, fareShown);
+    QFETCH(QString, consoleFare);
     TestEnv env;
     if (!bytes.isNull())
         env.writeFile(QStringLiteral("routes.dat"), bytes);
@@ -348,8 +387,8 @@ void TestFaults::routeFiles()
     }
     QCOMPARE(env.desktop().count(QStringLiteral("fatal")), 0);
     QCOMPARE(b->lbl3->text(), fareShown);
-    QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　") + fareShown.mid(1));
-    const double fare = Numbers::parseDecimal(d->CurFare).value();
+    QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　") + consoleFare);
+    const double fare = Numbers::parseDecimal(d->CurFare).value_or(0);
     TestEnv::read(w.get());
     QCOMPARE(b->purseNumber(), fare <= 123.45 + 35 ? 123.45 - fare : 123.45);
     for (const QString& line : pending(d))
