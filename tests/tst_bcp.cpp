@@ -4,31 +4,19 @@
 #include "shell/Desktop.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/Readout.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QTest>
 
+using namespace Readout;
+
 namespace {
 
 const QString kRoutes = QStringLiteral("12#北門#2.40\r\n12#北門#3.50\r\n12#南碼頭#40.00\r\n"
                                        "12#南碼頭#40.10\r\n");
-
-QStringList lines(const frmBCP* b)
-{
-    return {b->lbl1->text(), b->lbl2->text(), b->lbl3->text()};
-}
-
-// Lamps as "RYG" with a capital letter for a lit lamp: "rYG" is yellow and green.
-QString lamps(const frmBCP* b)
-{
-    QString s;
-    s += b->picRed->BackColor() == frmBCP::RedOn ? u'R' : u'r';
-    s += b->picYellow->BackColor() == frmBCP::YellowOn ? u'Y' : u'y';
-    s += b->picGreen->BackColor() == frmBCP::GreenOn ? u'G' : u'g';
-    return s;
-}
 
 QString lastLogEvent(const frmDDU* d)
 {
@@ -119,13 +107,13 @@ void TestBcp::displayTickIgnoredWhileNoResponse()
     TestEnv::logIn(w.get());
     frmBCP* b = w->bcp();
     b->NoResponse = true;
-    const QStringList before = lines(b);
+    const QStringList before = bcpLines(b);
     const QString lampsBefore = lamps(b);
     const int state = b->ScreenState;
     for (int i = 0; i < 5; ++i)
         b->tmrChange_Timer();
     TestEnv::advance(10000);
-    QCOMPARE(lines(b), before);
+    QCOMPARE(bcpLines(b), before);
     QCOMPARE(lamps(b), lampsBefore);
     QCOMPARE(b->ScreenState, state);
 }
@@ -166,9 +154,9 @@ void TestBcp::bootTimeline()
     QVERIFY(!b->picLoad->isHidden());
     TestEnv::advance(1000); // 28 s
     QVERIFY(b->picLoad->isHidden());
-    QCOMPARE(lines(b), QStringList({"", "", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"", "", ""}));
     TestEnv::advance(1000); // 29 s
-    QCOMPARE(lines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
+    QCOMPARE(bcpLines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
     QCOMPARE(d->lblLine1->text(), QStringLiteral(" "));
     QCOMPARE(d->lblLine2->text(), QStringLiteral("　　請使用卡登入"));
     QCOMPARE(d->lblLine3->text(), QString());
@@ -237,12 +225,12 @@ void TestBcp::wrongCardAtPrompt()
     b->CardType = type;
     TestEnv::present(w.get());
     TestEnv::advance(999);
-    QCOMPARE(lines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
+    QCOMPARE(bcpLines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
     TestEnv::advance(1);
-    QCOMPARE(lines(b), QStringList({"此卡無效　　", "", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"此卡無效　　", "", ""}));
     QCOMPARE(lamps(b), QStringLiteral("Ryg"));
     TestEnv::advance(1000);
-    QCOMPARE(lines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
+    QCOMPARE(bcpLines(b), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
     QCOMPARE(lamps(b), QStringLiteral("ryg"));
     QVERIFY(!b->tmrChange->Enabled());
     QCOMPARE(b->tmrChange->Interval(), 2000);
@@ -315,7 +303,7 @@ void TestBcp::loginCompletes()
     QVERIFY(b->tmrCount->Enabled());
     // The start-up card still on the reader is read in service and refused.
     TestEnv::advance(1000);
-    QCOMPARE(lines(b), QStringList({"剩餘值不足　　", "", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"剩餘值不足　　", "", ""}));
     QCOMPARE(lastLogEvent(d), QStringLiteral(" Not enough value"));
 }
 
@@ -415,7 +403,7 @@ void TestBcp::read()
     b->PaidLock = locked;
     const bool wasLocked = b->tmrLock->Enabled();
     TestEnv::read(w.get());
-    QCOMPARE(lines(b), screen);
+    QCOMPARE(bcpLines(b), screen);
     QCOMPARE(lamps(b), lampsAfter);
     QCOMPARE(d->lblLine2->text(), consoleLine2);
     QCOMPARE(d->lblLine4->text(), consoleLine4);
@@ -443,11 +431,11 @@ void TestBcp::presentationTimeline()
     QCOMPARE(b->lbl1->text(), QStringLiteral("成人 $3.50　"));
     QCOMPARE(d->lblLine4->text(), QStringLiteral("　成人　$3.50"));
     TestEnv::advance(1); // 3000 ms
-    QCOMPARE(lines(b), QStringList({"PRESENT", "YOUR CARD", "請使用卡"}));
+    QCOMPARE(bcpLines(b), QStringList({"PRESENT", "YOUR CARD", "請使用卡"}));
     QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　3.50"));
     QCOMPARE(d->lblLine4->text(), QString());
     TestEnv::advance(2000); // 5000 ms
-    QCOMPARE(lines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$3.50"}));
+    QCOMPARE(bcpLines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$3.50"}));
     TestEnv::advance(2000);
     QCOMPARE(b->lbl1->text(), QStringLiteral("PRESENT"));
     // The card still resting on the reader is not read again.
@@ -486,7 +474,7 @@ void TestBcp::readableCorner()
         QCOMPARE(b->purseNumber(), 97.6);
         return;
     }
-    QCOMPARE(lines(b), QStringList({"請再拍卡　  ", "", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"請再拍卡　  ", "", ""}));
     QCOMPARE(lamps(b), QStringLiteral("Ryg"));
     QCOMPARE(d->lblLine2->text(), QStringLiteral("　　不能讀取資料"));
     QCOMPARE(b->purseNumber(), 100.0);
@@ -494,7 +482,7 @@ void TestBcp::readableCorner()
     b->Language = 1;
     b->imgCard_MouseMove(x, y);
     TestEnv::advance(1000);
-    QCOMPARE(lines(b), QStringList({"PLEASE TRY", "AGAIN", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"PLEASE TRY", "AGAIN", ""}));
 }
 
 void TestBcp::withdrawnBeforeCheck()
@@ -532,7 +520,7 @@ void TestBcp::lockExpires()
     TestEnv::withdraw(w.get());
     TestEnv::advance(5000);
     TestEnv::read(w.get());
-    QCOMPARE(lines(b), QStringList({"CARD", "PROCESSED", ""}));
+    QCOMPARE(bcpLines(b), QStringList({"CARD", "PROCESSED", ""}));
     QCOMPARE(lastLogEvent(d), QStringLiteral(" Card Processed"));
     TestEnv::withdraw(w.get());
     TestEnv::advance(9000); // 15 s after the payment
@@ -579,19 +567,19 @@ void TestBcp::changeFareAndService()
     TestEnv::logIn(w.get());
     b->ChangeFare(QStringLiteral("2.4"));
     QCOMPARE(lastLogEvent(d), QStringLiteral(" Fare Changed 2.4"));
-    QCOMPARE(lines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
+    QCOMPARE(bcpLines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
     QCOMPARE(lamps(b), QStringLiteral("RYG"));
     QCOMPARE(b->Fare.toString(), QStringLiteral("2.4"));
     QCOMPARE(b->HalfFare.toDouble(), 1.2);
     TestEnv::advance(1999);
     QCOMPARE(b->lbl1->text(), QStringLiteral("OUT OF"));
     TestEnv::advance(1);
-    QCOMPARE(lines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$2.40"}));
+    QCOMPARE(bcpLines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$2.40"}));
 
     b->StopService(-1);
     QCOMPARE(b->ScreenState, 0);
     TestEnv::advance(6000);
-    QCOMPARE(lines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
+    QCOMPARE(bcpLines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
     QCOMPARE(b->ScreenState, 0);
     b->StopService(1); // neither true nor false
     QCOMPARE(b->ScreenState, 0);
@@ -600,7 +588,7 @@ void TestBcp::changeFareAndService()
     QCOMPARE(b->ScreenState, 1);
     QCOMPARE(b->purseNumber(), 100.0);
     b->StopService(0);
-    QCOMPARE(lines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$2.40"}));
+    QCOMPARE(bcpLines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$2.40"}));
     QCOMPARE(d->lblLine2->text(), QStringLiteral("路線　　　12"));
 }
 
@@ -611,11 +599,11 @@ void TestBcp::pauseFreezesUntilPowerKey()
     frmBCP* b = w->bcp();
     TestEnv::logIn(w.get());
     b->Pause();
-    QCOMPARE(lines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
+    QCOMPARE(bcpLines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
     TestEnv::read(w.get());
     TestEnv::advance(10000);
     QVERIFY(!b->imgMCard->isHidden());
-    QCOMPARE(lines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
+    QCOMPARE(bcpLines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
     QCOMPARE(b->purseNumber(), 100.0);
     TestEnv::click(w->ddu()->imgOF);
     TestEnv::logIn(w.get());

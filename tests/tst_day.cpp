@@ -3,11 +3,14 @@
 #include "ddu/frmDDU.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/Readout.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QTest>
+
+using namespace Readout;
 
 namespace {
 
@@ -31,11 +34,6 @@ void takeCard(frmMDI* w, qint16 type, qint16 language)
 {
     w->bcp()->CardType = type;
     w->bcp()->Language = language;
-}
-
-QStringList bcpLines(const frmBCP* b)
-{
-    return {b->lbl1->text(), b->lbl2->text(), b->lbl3->text()};
 }
 
 } // namespace

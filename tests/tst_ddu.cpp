@@ -3,6 +3,7 @@
 #include "ddu/frmDDU.h"
 #include "shell/Desktop.h"
 #include "shell/frmMDI.h"
+#include "support/Readout.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -13,14 +14,11 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
+using namespace Readout;
+
 namespace {
 
 const QString kRoutes = QStringLiteral("12#北門#2.40\r\n12#南碼頭#2.40\r\n");
-
-QStringList display(const frmDDU* d)
-{
-    return {d->lblLine1->text(), d->lblLine2->text(), d->lblLine3->text(), d->lblLine4->text()};
-}
 
 void checkOff(frmMDI* w)
 {

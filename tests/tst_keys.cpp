@@ -3,10 +3,13 @@
 #include "shell/Desktop.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/Readout.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
 #include <QTest>
+
+using namespace Readout;
 
 namespace {
 
@@ -20,29 +23,9 @@ const QStringList kRoute12 = {"車費　　　5.40", "路線　　　12", "往�
 const QStringList kWaitScreen = {"正在擷取路線資料...", "請稍候...", "", ""};
 const QStringList kOutOfService = {"OUT OF", "SERVICE", "暫停服務"};
 
-QStringList display(const frmDDU* d)
-{
-    return {d->lblLine1->text(), d->lblLine2->text(), d->lblLine3->text(), d->lblLine4->text()};
-}
-
 QStringList prompt(const QString& line2)
 {
     return {QString(), line2, QString(), QString()};
-}
-
-QStringList bcpLines(const frmBCP* b)
-{
-    return {b->lbl1->text(), b->lbl2->text(), b->lbl3->text()};
-}
-
-// The event texts of the timed log lines, without their time.
-QStringList events(const frmDDU* d)
-{
-    QStringList out;
-    for (const QString& line : d->txtLog.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        if (line.size() > 8 && line.at(2) == u':' && line.at(5) == u':')
-            out << line.mid(8);
-    return out;
 }
 
 // Everything the keypad may change, to show that a key changed none of it.

@@ -4,11 +4,14 @@
 #include "shell/Desktop.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/Readout.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QTest>
+
+using namespace Readout;
 
 namespace {
 
@@ -20,31 +23,6 @@ const QString kExample = QStringLiteral("12#北門#5.40\r\n12#北門#4.20\r\n12#
 const QString kNotFound = QStringLiteral("　　沒有此路線資料！");
 const QStringList kWaitScreen = {"正在擷取路線資料...", "請稍候...", "", ""};
 const QStringList kBarePrefixes = {"車費　　　", "路線　　　", "往　"};
-
-QStringList display(const frmDDU* d)
-{
-    return {d->lblLine1->text(), d->lblLine2->text(), d->lblLine3->text(), d->lblLine4->text()};
-}
-
-QStringList storedLines(const frmDDU* d)
-{
-    return {d->lblOrgLine1->text(), d->lblOrgLine2->text(), d->lblOrgLine3->text()};
-}
-
-QStringList bcpLines(const frmBCP* b)
-{
-    return {b->lbl1->text(), b->lbl2->text(), b->lbl3->text()};
-}
-
-// The event texts of the timed log lines, without their time.
-QStringList events(const frmDDU* d)
-{
-    QStringList out;
-    for (const QString& line : d->txtLog.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        if (line.size() > 8 && line.at(2) == u':' && line.at(5) == u':')
-            out << line.mid(8);
-    return out;
-}
 
 QStringList loaded(const QString& route, const QString& fare)
 {
