@@ -60,7 +60,8 @@ int main(int argc, char* argv[])
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
         AppPaths::setProgramDir(dir.path());
         if (argc > 1)
-            QFile::copy(QString::fromLocal8Bit(argv[1]), dir.filePath(QStringLiteral("routes.dat")));
+            QFile::copy(QString::fromLocal8Bit(argv[1]),
+                        dir.filePath(QStringLiteral("routes.dat")));
         const QString log = dir.filePath(QStringLiteral("log.txt"));
         if (!writeLog(log, mb * 1'000'000)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(log));

@@ -109,7 +109,8 @@ double value(QString text, bool* tiny = nullptr)
                 firstDigit = i;
         if (point < 0)
             point = mant.size();
-        const qint64 magnitude = exp10 + (firstDigit < point ? point - firstDigit - 1 : point - firstDigit);
+        const qint64 magnitude =
+            exp10 + (firstDigit < point ? point - firstDigit - 1 : point - firstDigit);
         const bool neg = text.startsWith(u'-');
         if (magnitude > 0)
             return neg ? -std::numeric_limits<double>::infinity()
@@ -159,7 +160,8 @@ void fareRule(const QString& text)
     // A fare too large or too small for a double is no fare.
     bool tiny = false;
     const double v = whole ? value(t, &tiny) : 0.0;
-    check(got.has_value() == (whole && std::isfinite(v) && !tiny), "parseDecimal accepts another set");
+    check(got.has_value() == (whole && std::isfinite(v) && !tiny),
+          "parseDecimal accepts another set");
     if (got)
         check(near(*got, v), "parseDecimal reads another value", *got, v);
 
@@ -182,7 +184,8 @@ void moneyRule(double x)
         check(x < 0, "money gives a minus sign to a positive value");
     if (std::fabs(x) < 1e12) {
         const double back = m.toDouble();
-        check(std::fabs(back - x) <= 0.005 + std::fabs(x) * 1e-14, "money is more than half a cent off");
+        check(std::fabs(back - x) <= 0.005 + std::fabs(x) * 1e-14,
+              "money is more than half a cent off");
     }
 }
 
@@ -190,7 +193,8 @@ void centsRule(qint64 cents)
 {
     // A two-decimal amount is written exactly.
     const qint64 a = cents < 0 ? -cents : cents;
-    QString want = QString::number(a / 100) + u'.' + QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
+    QString want = QString::number(a / 100) + u'.' +
+                   QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
     if (cents < 0)
         want.prepend(u'-');
     check(Numbers::money(double(cents) / 100.0) == want, "a two-decimal amount is written wrongly");
@@ -249,13 +253,14 @@ void readRule(FuzzedDataProvider& in)
     card.type = in.ConsumeIntegralInRange<qint16>(0, 4);
     card.language = in.ConsumeIntegral<qint16>();
     card.locked = in.ConsumeBool();
-    const auto fare = Numbers::parseDecimal(QString::fromStdString(in.ConsumeRandomLengthString(24)));
+    const auto fare =
+        Numbers::parseDecimal(QString::fromStdString(in.ConsumeRandomLengthString(24)));
     const double f = fare.value_or(0.0);
     const double half = Fares::half(f);
     const Transaction::Result r = Transaction::read(card, f, half);
     const double charged = Transaction::chargedFare(card.type, f, half);
-    const bool pays = card.purse > 0 && !(card.purse - charged < Transaction::Floor) && !card.locked
-                      && card.type != 4;
+    const bool pays = card.purse > 0 && !(card.purse - charged < Transaction::Floor) &&
+                      !card.locked && card.type != 4;
     check((r.outcome == Transaction::Paid) == pays, "read outcome");
     check(r.newPurse >= Transaction::Floor || !pays, "a payment leaves the card below the floor");
     check(pays ? r.newPurse == card.purse - charged : r.newPurse == card.purse, "purse change");

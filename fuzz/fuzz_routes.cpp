@@ -6,8 +6,8 @@
 #include <QHash>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -29,7 +29,7 @@ ByteLines byteLines(const QByteArray& b)
 {
     ByteLines r;
     if (b == QByteArray("\xEF\xBB\xBF"))
-        return r; // a lone byte order mark is an empty UTF-8 file
+        return r;      // a lone byte order mark is an empty UTF-8 file
     bool open = false; // characters since the last line end
     for (qsizetype i = 0; i < b.size(); ++i) {
         if (b[i] == '\r') {
@@ -114,8 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // and for one that no line has.
     QHash<QString, qsizetype> first;
     for (qsizetype i = 0; i < n; ++i)
-        if (refs[size_t(i)].hasDest && !refs[size_t(i)].dest.isEmpty()
-            && !first.contains(refs[size_t(i)].route))
+        if (refs[size_t(i)].hasDest && !refs[size_t(i)].dest.isEmpty() &&
+            !first.contains(refs[size_t(i)].route))
             first.insert(refs[size_t(i)].route, i);
     QStringList candidates{QStringLiteral("\x01no such route")};
     for (qsizetype i = 0; i < n && candidates.size() < 9; i += 1 + n / 8)
@@ -131,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(enterable(refs[size_t(*found)], route), "route entry lands on a bad line");
 
         // Direction change from that line's destination and from one nobody uses.
-        for (const QString& dest : {found ? refs[size_t(*found)].dest : QString(),
-                                    QStringLiteral("\x02")}) {
+        for (const QString& dest :
+             {found ? refs[size_t(*found)].dest : QString(), QStringLiteral("\x02")}) {
             const auto other = RouteTable::findOtherDirection(lines, route, dest);
             qsizetype wantOther = -1;
             for (qsizetype i = 0; i < n && wantOther < 0; ++i)
@@ -151,8 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (want) {
                 const Ref& a = refs[size_t(i)];
                 const Ref& b = refs[size_t(j)];
-                want = a.hasRoute && a.hasDest && b.hasRoute && b.hasDest && a.route == b.route
-                       && a.dest == b.dest;
+                want = a.hasRoute && a.hasDest && b.hasRoute && b.hasDest && a.route == b.route &&
+                       a.dest == b.dest;
             }
             check(next.has_value() == want, "section step goes elsewhere");
             if (next) {

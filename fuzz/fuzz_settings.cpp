@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication app(*argc, *argv);
     // A store in memory-backed storage where there is one: every run writes it many times.
-    const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                   : QDir::tempPath();
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     g_dir = new QTemporaryDir(base + QStringLiteral("/pelumo-fuzz-XXXXXX"));
     check(g_dir->isValid(), "no temporary directory");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, g_dir->path());
@@ -69,11 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         f.write(bytes.data(), qint64(bytes.size()));
         f.close();
         // A new time on every run, so the store never takes the file for one it has read.
-        f.setFileTime(QDateTime::fromMSecsSinceEpoch(stamp += 1000), QFileDevice::FileModificationTime);
+        f.setFileTime(QDateTime::fromMSecsSinceEpoch(stamp += 1000),
+                      QFileDevice::FileModificationTime);
     } else {
         // All five keys in one go, as texts; the program's own writes come in the round
         // trip below.
-        QSettings store(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo"));
+        QSettings store(QSettings::UserScope, QStringLiteral("Quillmere"),
+                        QStringLiteral("pelumo"));
         store.beginGroup(QStringLiteral("pelumo.exe"));
         for (const QString& key : {Settings::Loadtime, Settings::Lastroute, Settings::PurseValue,
                                    Settings::CardType, Settings::Language})
@@ -103,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(StoredCard::load().purse == again.purse, "value keeps changing on saving");
     // A top-up's text is kept as written.
     StoredCard::save(QStringLiteral("200.00"), again.type, again.language);
-    check(Settings::Read(Settings::PurseValue, QString()) == QStringLiteral("200.00"), "top-up text");
+    check(Settings::Read(Settings::PurseValue, QString()) == QStringLiteral("200.00"),
+          "top-up text");
     return 0;
 }

@@ -24,8 +24,8 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -56,8 +56,9 @@ public:
             m_done = m_immutable;
         } else {
             m_permissions = QFile::permissions(path);
-            m_done = QFile::setPermissions(
-                path, QFileInfo(path).isDir() ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+            m_done = QFile::setPermissions(path, QFileInfo(path).isDir()
+                                                     ? QFile::ReadOwner | QFile::ExeOwner
+                                                     : QFile::ReadOwner);
         }
     }
     ~ReadOnly() { release(); }
@@ -87,10 +88,10 @@ public:
     Tmpfs(const QString& dir, int kilobytes) : m_dir(dir)
     {
         QDir().mkpath(dir);
-        m_mounted = ::geteuid() == 0
-                    && run(QStringLiteral("mount"),
-                           {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                            QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), dir});
+        m_mounted = ::geteuid() == 0 &&
+                    run(QStringLiteral("mount"),
+                        {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                         QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), dir});
     }
     ~Tmpfs()
     {
@@ -213,7 +214,7 @@ void TestFaults::unwritableLogKeepsEveryLine()
     const QString failing = AppPaths::logFile();
     for (const auto& r : readOnly)
         if (!r->done() || (QFileInfo(r->path()).isDir() ? AppPaths::canCreateFilesIn(r->path())
-                                                         : writable(r->path())))
+                                                        : writable(r->path())))
             QSKIP("Cannot take away the right to write here: chattr needs root and a file "
                   "system with attributes (ext4, xfs, btrfs, tmpfs).");
     QStringList logged = dayThenOutput(w.get());
@@ -319,15 +320,18 @@ void TestFaults::routeFiles_data()
     QTest::addColumn<QByteArray>("bytes"); // null: no file at all
     QTest::addColumn<QString>("warning");  // a text the start-up warning holds, or none
     QTest::addColumn<int>("lineCount");
-    QTest::addColumn<QString>("fareShown"); // the card processor's fare line; empty: fatal
+    QTest::addColumn<QString>("fareShown");   // the card processor's fare line; empty: fatal
     QTest::addColumn<QString>("consoleFare"); // what the console shows after 車費
 
     // No route table, or a first line without fields: no fare yet, the processor keeps
     // its $0.00 and the console shows none.
-    QTest::newRow("missing") << QByteArray() << "routes.dat" << 0 << "$0.00" << "";
-    QTest::newRow("empty") << QByteArray("") << "" << 0 << "$0.00" << "";
+    QTest::newRow("missing") << QByteArray() << "routes.dat" << 0 << "$0.00"
+                             << "";
+    QTest::newRow("empty") << QByteArray("") << "" << 0 << "$0.00"
+                           << "";
     QTest::newRow("LF only: one line, its fare no number")
-        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << "" << "";
+        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << ""
+        << "";
     // Random bytes without '#' or CR, in three lines: no line has a field.
     QByteArray garbage;
     QRandomGenerator gen(20261207);
@@ -338,17 +342,19 @@ void TestFaults::routeFiles_data()
         }
         garbage += "\r\n";
     }
-    QTest::newRow("binary garbage") << garbage << "" << 3 << "$0.00" << "";
+    QTest::newRow("binary garbage") << garbage << "" << 3 << "$0.00"
+                                    << "";
     // 0xFF is neither UTF-8 nor a Big5 lead byte: it becomes a replacement character and
     // the rest of the line still works.
     QTest::newRow("neither UTF-8 nor Big5")
         << QByteArray("12#\xff\xfe North#2.40\r\n12#\x81#3.50\r\n") << "" << 2 << "$2.40"
         << "2.40";
-    QTest::newRow("fare not a number")
-        << QString(u"12#北門#abc\r\n"_qs).toUtf8() << "" << 1 << "" << "";
+    QTest::newRow("fare not a number") << QString(u"12#北門#abc\r\n"_qs).toUtf8() << "" << 1 << ""
+                                       << "";
     QTest::newRow("fare beyond 64 bits")
         << QString(u"12#北門#100000000000000000000\r\n"_qs).toUtf8() << "" << 1
-        << "$100000000000000000000.00" << "100000000000000000000.00";
+        << "$100000000000000000000.00"
+        << "100000000000000000000.00";
 }
 
 void TestFaults::routeFiles()
@@ -456,7 +462,8 @@ void TestFaults::storeWithGarbage_data()
         bytes += QByteArray(key) + QByteArray("=\x01\x7f\xff\xfe\x80\\x\0z\n", 11);
     QTest::newRow("control and broken bytes") << bytes << 0.0 << 0 << 0 << 20000;
     QTest::newRow("no section, no equals")
-        << QByteArray("PurseValue 50\n[pelumo.exe\nCardType\n=3\n\xff\xfe") << 100.0 << 0 << 0 << 20000;
+        << QByteArray("PurseValue 50\n[pelumo.exe\nCardType\n=3\n\xff\xfe") << 100.0 << 0 << 0
+        << 20000;
 }
 
 void TestFaults::storeWithGarbage()
@@ -468,7 +475,8 @@ void TestFaults::storeWithGarbage()
     QFETCH(int, loadtime);
     TestEnv env(kRoutes);
     const QString path =
-        QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo")).fileName();
+        QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo"))
+            .fileName();
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     {
         QFile f(path);

@@ -26,9 +26,9 @@
 namespace {
 
 const QStringList kTable = {
-    u"12#北門#5.40"_qs,     u"12#北門#4.20"_qs,   u"12#北門#2.80"_qs, u"12#南碼頭#5.40"_qs,
-    u"12#南碼頭#3.50"_qs,   u"2X#東公園#9.10"_qs, u"2X#東公園#6.50"_qs, u"7#機場#40.00"_qs,
-    u"7#市中心#40.00"_qs,
+    u"12#北門#5.40"_qs,   u"12#北門#4.20"_qs,   u"12#北門#2.80"_qs,
+    u"12#南碼頭#5.40"_qs, u"12#南碼頭#3.50"_qs, u"2X#東公園#9.10"_qs,
+    u"2X#東公園#6.50"_qs, u"7#機場#40.00"_qs,   u"7#市中心#40.00"_qs,
 };
 
 constexpr qint64 kDayMs = 24LL * 60 * 60 * 1000;
@@ -71,8 +71,8 @@ private:
 
     bool atLoginPrompt() const
     {
-        return m_b->tmrStart->Tag() == u"S2" && !m_b->tmrStart->Enabled() && !m_b->StartValue
-               && !m_b->NoResponse && m_d->isOn();
+        return m_b->tmrStart->Tag() == u"S2" && !m_b->tmrStart->Enabled() && !m_b->StartValue &&
+               !m_b->NoResponse && m_d->isOn();
     }
 
     void act()
@@ -179,8 +179,8 @@ private:
     {
         TestEnv::click(m_d->imgRoute);
         const QStringList routes(QSet<QString>(m_routes.begin(), m_routes.end()).values());
-        const QString route = chance(0.8) ? routes.at(pick(int(routes.size())))
-                                          : QString::number(pick(100));
+        const QString route =
+            chance(0.8) ? routes.at(pick(int(routes.size()))) : QString::number(pick(100));
         for (QChar c : route)
             typeKey(c);
         if (chance(0.9))
@@ -213,7 +213,8 @@ private:
         if (m_b->purseNumber() < m_lastPurse - 1e-9)
             ++payments;
         m_lastPurse = m_b->purseNumber();
-        if (m_d->txtLog.size() > m_memory.size() && m_d->txtLog.endsWith(QStringLiteral(" Not enough value\r\n")))
+        if (m_d->txtLog.size() > m_memory.size() &&
+            m_d->txtLog.endsWith(QStringLiteral(" Not enough value\r\n")))
             ++refusals;
 
         // What reached log.txt since the last action: whole blocks, appended.
@@ -237,7 +238,8 @@ private:
                 return fail(QStringLiteral("the in-memory log lost lines"));
             checkMemory(m_memory.size());
         } else {
-            const QString stream = written.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n")) + now;
+            const QString stream =
+                written.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\r\n")) + now;
             if (!stream.startsWith(m_memory))
                 return fail(QStringLiteral("lines logged before the output are missing"));
             checkMemory(0);
