@@ -42,6 +42,8 @@ private slots:
     void loginCompletes();
     void read_data();
     void read();
+    void valueFloor_data();
+    void valueFloor();
     void presentationTimeline();
     void readableCorner_data();
     void readableCorner();
@@ -410,6 +412,41 @@ void TestBcp::read()
     QCOMPARE(lastLogEvent(d), logEvent);
     QCOMPARE(b->purseNumber(), purseAfter);
     QCOMPARE(b->tmrLock->Enabled(), wasLocked || !consoleLine4.isEmpty());
+}
+
+void TestBcp::valueFloor_data()
+{
+    QTest::addColumn<QString>("fare");
+    QTest::addColumn<double>("purse");
+    QTest::addColumn<QStringList>("screen");
+    QTest::addColumn<QString>("lampsAfter");
+    QTest::addColumn<double>("purseAfter");
+    QTest::newRow("empty purse, free ride") << "0" << 0.0
+        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << 0.0;
+    QTest::newRow("down to the floor") << "40.00" << 5.0
+        << QStringList{"成人 $40.00　", "　剩餘值", "$-35.00 "} << "rYG" << -35.0;
+    QTest::newRow("a cent below the floor") << "40.10" << 5.0
+        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << 5.0;
+}
+
+void TestBcp::valueFloor()
+{
+    QFETCH(QString, fare);
+    QFETCH(double, purse);
+    QFETCH(QStringList, screen);
+    QFETCH(QString, lampsAfter);
+    QFETCH(double, purseAfter);
+    TestEnv env(kRoutes);
+    auto w = env.start();
+    frmBCP* b = w->bcp();
+    TestEnv::logIn(w.get());
+    b->ChangeFare(fare);
+    TestEnv::advance(2000);
+    b->PurseValue = purse;
+    TestEnv::read(w.get());
+    QCOMPARE(bcpLines(b), screen);
+    QCOMPARE(lamps(b), lampsAfter);
+    QCOMPARE(b->purseNumber(), purseAfter);
 }
 
 void TestBcp::presentationTimeline()
