@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
 {
     QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     AppPaths::setProgramDir(dir.path());
     if (argc > 1)
         QFile::copy(QString::fromLocal8Bit(argv[1]), dir.filePath(QStringLiteral("routes.dat")));

@@ -85,6 +85,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const StoredCard::Values card = StoredCard::load();
     checkCard(card);
+    // What the store left on disk gives QSettings nothing to decode but text.
+    {
+        QSettings raw(g_file, QSettings::IniFormat);
+        for (const QString& key : raw.allKeys()) {
+            // Some listed keys ("", "a//b") cannot be looked up and read as invalid.
+            const QVariant value = raw.value(key);
+            const QVariantList elements =
+                value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList{value};
+            for (const QVariant& v : elements) {
+                const int type = v.typeId();
+                check(type == QMetaType::QString || type == QMetaType::QStringList ||
+                          type == QMetaType::UnknownType,
+                      "a value decoded as something else than text");
+            }
+        }
+    }
     const int wait = Settings::loadtimeMs();
     check(wait >= 5000 && wait <= 30000, "boot wait out of range");
 

@@ -3,8 +3,11 @@
 #include "common/Numbers.h"
 #include "common/Timer.h"
 #include "shell/Settings.h"
+#include "shell/StoreFile.h"
 #include "support/TestEnv.h"
 
+#include <QFile>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -32,6 +35,9 @@ private slots:
     void fareParse();
     void loadtime_data();
     void loadtime();
+    void storeFilePlain_data();
+    void storeFilePlain();
+    void storeFileWhereSettingsLive();
 };
 
 void TestCommon::timerEnablingRunningTimerDoesNotRestart()
@@ -295,6 +301,57 @@ void TestCommon::loadtime()
     if (!stored.isNull())
         TestEnv::store(Settings::Loadtime, stored);
     QCOMPARE(Settings::loadtimeMs(), ms);
+}
+
+void TestCommon::storeFilePlain_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("plain");
+
+    const QByteArray written("[pelumo.exe]\nCardType=2\nLanguage=1\nLastroute=2X\n"
+                             "Loadtime=5000\nPurseValue=95.2\n");
+    QTest::newRow("as the program writes it") << written << written;
+    QTest::newRow("text with escapes and at signs")
+        << QByteArray("[a]\r\nk=\"x, @y\"\\n\\t\\\\x40\r\nl=\xe5\xbe\x80@Variant(\\0)\r\n"
+                      "m=@@Variant(\\0), @String(\\0), a\\x40\r\nk@=1\r\n")
+        << QByteArray("[a]\r\nk=\"x, @y\"\\n\\t\\\\x40\r\nl=\xe5\xbe\x80@Variant(\\0)\r\n"
+                      "m=@@Variant(\\0), @String(\\0), a\\x40\r\nk@=1\r\n");
+    QTest::newRow("serialised list")
+        << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n"
+                      "Language=1\n")
+        << QByteArray("[pelumo.exe]\nCardType=\nLanguage=1\n");
+    QTest::newRow("where an element begins")
+        << QByteArray("a=1, @Rect(1 2 3 4)\nb=  \"\" @Size(1 2)\nc=\\e@Point(1 2)\n"
+                      "d=@ByteArray(12)\ne=\"\\x\"@Invalid()\n@Variant(\\0) without equals\nf=@\n")
+        << QByteArray("a=\nb=\nc=\nd=\ne=\n\nf=\n");
+    QTest::newRow("at sign spelt by escapes")
+        << QByteArray("a=\\x40Rect(1 2 3 4)\rb=\\100Rect(1 2 3 4)\rc=1, \\x40@Size(1 2)\r"
+                      "d=\\x10040Rect(1 2 3 4)\re=\\200100Rect(1 2 3 4)\rf=\\x1\\x41\\0\\101\\x\r")
+        << QByteArray("a=\rb=\rc=\rd=\re=\rf=\\x1\\x41\\0\\101\\x\r");
+    QTest::newRow("continued lines")
+        << QByteArray("k=1,\\\n@Variant(\\0)\nm=\\x4\\\r\n0Rect(1 2 3 4)\nn=\\\\")
+        << QByteArray("k=\n\nm=\r\n0Rect(1 2 3 4)\nn=");
+}
+
+void TestCommon::storeFilePlain()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, plain);
+    QCOMPARE(StoreFile::plain(bytes), plain);
+    QCOMPARE(StoreFile::isPlain(bytes), bytes == plain);
+    QVERIFY(StoreFile::isPlain(plain));
+}
+
+void TestCommon::storeFileWhereSettingsLive()
+{
+    TestEnv env;
+    TestEnv::store(Settings::Lastroute, QStringLiteral("7"));
+    const QString path = StoreFile::path();
+    QCOMPARE(path,
+             QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo"))
+                 .fileName());
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(Settings::lastRoute(), QStringLiteral("7"));
 }
 
 QTEST_MAIN(TestCommon)

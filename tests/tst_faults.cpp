@@ -157,6 +157,7 @@ private slots:
     void millionLineRouteFile();
     void storeWithGarbage_data();
     void storeWithGarbage();
+    void storeThatCannotBeMended();
 
 private:
     // Logs in, reads the card once and outputs: the lines of the block that was tried.
@@ -456,7 +457,13 @@ void TestFaults::storeWithGarbage_data()
         << QByteArray("[pelumo.exe]\nLoadtime=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1)\n"
                       "Lastroute=@Invalid()\nPurseValue=@ByteArray(12)\nCardType=@Rect(1 2 3 4)\n"
                       "Language=@Variant(\\xff)\n")
-        << 12.0 << 0 << 0 << 20000;
+        << 0.0 << 0 << 0 << 20000;
+    // A list claiming four thousand million entries: read as such, it would reserve
+    // gigabytes before finding the file too short.
+    QTest::newRow("serialised list beside good values")
+        << QByteArray("[pelumo.exe]\nLoadtime=6000\nPurseValue=42.5\nLanguage=1\n"
+                      "CardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n")
+        << 42.5 << 0 << 1 << 6000;
     QByteArray bytes("[pelumo.exe]\n");
     for (const char* key : {"Loadtime", "Lastroute", "PurseValue", "CardType", "Language"})
         bytes += QByteArray(key) + QByteArray("=\x01\x7f\xff\xfe\x80\\x\0z\n", 11);
@@ -510,6 +517,38 @@ void TestFaults::storeWithGarbage()
     QCOMPARE(int(again->bcp()->CardType), type);
     QCOMPARE(int(again->bcp()->Language), 1);
     QCOMPARE(TestEnv::stored(Settings::PurseValue), Numbers::shortest(purse));
+}
+
+void TestFaults::storeThatCannotBeMended()
+{
+    TestEnv env(kRoutes);
+    const QString path =
+        QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo"))
+            .fileName();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray file("[pelumo.exe]\nLoadtime=6000\nPurseValue=42.5\n"
+                          "CardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    ReadOnly locked(path);
+    ReadOnly folder(QFileInfo(path).path());
+    if (!locked.done() || writable(path))
+        QSKIP("Cannot take away the right to write here: chattr needs root and a file "
+              "system with attributes (ext4, xfs, btrfs, tmpfs).");
+
+    // Not one of its values is trusted, and the day goes on with the defaults.
+    auto w = env.start();
+    QCOMPARE(w->bcp()->purseNumber(), 100.0);
+    QCOMPARE(int(w->bcp()->CardType), 0);
+    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), 20000);
+    TestEnv::logIn(w.get());
+    QVERIFY(w->bcp()->StartValue);
+    w->close();
+    locked.release();
+    QCOMPARE(readAll(path), file);
 }
 
 QTEST_MAIN(TestFaults)
