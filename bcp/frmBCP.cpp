@@ -14,7 +14,6 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -80,7 +79,7 @@ frmBCP::frmBCP(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("乘客處理機"));
     setFixedSize(twips(3375), twips(5130));
     setMouseTracking(true);
-    m_front = std::make_unique<Artwork>(QStringLiteral(":/assets/bcp_front.svg"), QSizeF(225, 350),
+    m_front = std::make_unique<Artwork>(QStringLiteral("bcp_front"), QSize(225, 350),
                                         QColor(160, 160, 160));
     buildControls();
 
@@ -133,9 +132,9 @@ void frmBCP::buildControls()
                     {"BCP Address: 127.0.0.1", 75, 600, 1815, 165},
                     {"DDU Address: Getting...", 75, 750, 1815, 240}};
     for (int i = 0; i < 5; ++i) {
-        lblB[i] = makeLabel(QStringLiteral("lblB_%1").arg(i), picLoad,
-                            tw(b[i].l, b[i].t, b[i].w, b[i].h), smallFont,
-                            Qt::AlignLeft | Qt::AlignTop);
+        lblB[i] =
+            makeLabel(QStringLiteral("lblB_%1").arg(i), picLoad, tw(b[i].l, b[i].t, b[i].w, b[i].h),
+                      smallFont, Qt::AlignLeft | Qt::AlignTop);
         lblB[i]->setText(QString::fromLatin1(b[i].text));
     }
     Line1 = new QFrame(picLoad);
@@ -158,13 +157,8 @@ void frmBCP::buildControls()
     imgMCard = new QLabel(this);
     imgMCard->setObjectName(QStringLiteral("imgMCard"));
     imgMCard->setGeometry(tw(150, 3000, 2985, 1830));
-    QPixmap card(imgMCard->size());
-    card.fill(Qt::transparent);
-    {
-        QPainter p(&card);
-        QSvgRenderer(QStringLiteral(":/assets/card.svg")).render(&p, QRectF(card.rect()));
-    }
-    imgMCard->setPixmap(card);
+    imgMCard->setPixmap(
+        Artwork::render(QStringLiteral("card"), imgMCard->size(), 1.0, Qt::transparent));
     imgMCard->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgMCard->hide();
 
@@ -267,8 +261,8 @@ void frmBCP::setLamps(Lamps pattern)
 {
     const bool red = pattern == Lamps::AllOn || pattern == Lamps::RedOnly;
     const bool yellow = pattern == Lamps::AllOn || pattern == Lamps::YellowGreen;
-    const bool green = pattern == Lamps::AllOn || pattern == Lamps::GreenOnly
-                       || pattern == Lamps::YellowGreen;
+    const bool green =
+        pattern == Lamps::AllOn || pattern == Lamps::GreenOnly || pattern == Lamps::YellowGreen;
     picRed->setBackColor(red ? RedOn : RedOff);
     picYellow->setBackColor(yellow ? YellowOn : YellowOff);
     picGreen->setBackColor(green ? GreenOn : GreenOff);

@@ -1,25 +1,48 @@
 #include "common/Artwork.h"
 
+#include <QDir>
+#include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <cmath>
 
-Artwork::Artwork(const QString& resource, const QSizeF& size, const QColor& background)
-    : m_resource(resource), m_size(size), m_background(background)
+Artwork::Artwork(const QString& name, const QSize& size, const QColor& background)
+    : m_name(name), m_size(size), m_background(background)
 {
 }
 
 const QPixmap& Artwork::pixmap(qreal devicePixelRatio)
 {
-    if (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatio) {
-        const QSize pixels(int(std::ceil(m_size.width() * devicePixelRatio)),
-                           int(std::ceil(m_size.height() * devicePixelRatio)));
-        m_pixmap = QPixmap(pixels);
-        m_pixmap.setDevicePixelRatio(devicePixelRatio);
-        m_pixmap.fill(m_background);
-        QPainter p(&m_pixmap);
-        QSvgRenderer(m_resource).render(&p, QRectF(QPointF(0, 0), m_size));
-    }
+    if (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatio)
+        m_pixmap = render(m_name, m_size, devicePixelRatio, m_background);
     return m_pixmap;
+}
+
+QPixmap Artwork::render(const QString& name, const QSize& size, qreal devicePixelRatio,
+                        const QColor& background)
+{
+    const QSize pixels(int(std::ceil(size.width() * devicePixelRatio)),
+                       int(std::ceil(size.height() * devicePixelRatio)));
+    QPixmap pm(pixels);
+    pm.setDevicePixelRatio(devicePixelRatio);
+    pm.fill(background);
+    const QImage picture(
+        QStringLiteral(":/rendered/%1@%2x.png")
+            .arg(name, devicePixelRatio > 1 ? QStringLiteral("2") : QStringLiteral("1")));
+    if (!picture.isNull()) {
+        QPainter p(&pm);
+        // Only ratios other than 1 and 2 scale, and then smoothly.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(QPoint(0, 0), size), picture);
+    }
+    return pm;
+}
+
+QIcon Artwork::icon()
+{
+    QIcon icon;
+    const QDir sizes(QStringLiteral(":/icons"));
+    for (const QString& size : sizes.entryList(QDir::Dirs))
+        icon.addFile(sizes.filePath(size + QStringLiteral("/pelumo.png")));
+    return icon;
 }

@@ -59,7 +59,7 @@ frmDDU::frmDDU(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("車長控制器"));
     setFixedSize(twips(6315), twips(3870));
     setMouseTracking(true);
-    m_front = std::make_unique<Artwork>(QStringLiteral(":/assets/ddu_front.svg"), QSizeF(423, 260),
+    m_front = std::make_unique<Artwork>(QStringLiteral("ddu_front"), QSize(423, 260),
                                         QColor(48, 48, 52));
     buildControls();
     tmrClock = new Timer(QStringLiteral("tmrClock"), 500, true, this);

@@ -1,5 +1,6 @@
 #include "shell/Startup.h"
 
+#include "common/Artwork.h"
 #include "shell/Desktop.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ void prepareApplication(QApplication& app)
     // Fusion draws the same frames everywhere, so the panels fit side by side exactly.
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
-    app.setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
+    app.setWindowIcon(Artwork::icon());
     // The devices' fonts, mapped to the free fonts that look like them.
     const QString ming = QStringLiteral("AR PL UMing TW");
     QFont::insertSubstitution(QStringLiteral("新細明體"), ming);

@@ -1,6 +1,7 @@
 #include "shell/frmMDI.h"
 
 #include "bcp/frmBCP.h"
+#include "common/Artwork.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/frmDDU.h"
@@ -20,7 +21,7 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(Desktop::Title);
-    setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
+    setWindowIcon(Artwork::icon());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setBackground(QColor(64, 64, 64));
@@ -85,11 +86,11 @@ void frmMDI::buildMenus()
 
 QMdiSubWindow* frmMDI::addPanel(QWidget* panel)
 {
-    QMdiSubWindow* w = m_mdi->addSubWindow(
-        panel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QMdiSubWindow* w =
+        m_mdi->addSubWindow(panel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     w->setObjectName(panel->objectName() + QStringLiteral("_window"));
     w->setWindowTitle(panel->windowTitle());
-    w->setWindowIcon(QIcon(QStringLiteral(":/assets/icon.svg")));
+    w->setWindowIcon(Artwork::icon());
     w->setSystemMenu(nullptr);
     w->setOption(QMdiSubWindow::RubberBandMove, false);
     w->installEventFilter(this);
@@ -133,8 +134,8 @@ void frmMDI::Form_Load()
 bool frmMDI::eventFilter(QObject* watched, QEvent* e)
 {
     // The panels live as long as the program; only its own end closes them.
-    if (e->type() == QEvent::Close && !m_unloaded
-        && (watched == m_bcpWindow || watched == m_dduWindow)) {
+    if (e->type() == QEvent::Close && !m_unloaded &&
+        (watched == m_bcpWindow || watched == m_dduWindow)) {
         e->ignore();
         return true;
     }

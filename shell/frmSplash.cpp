@@ -1,15 +1,14 @@
 #include "shell/frmSplash.h"
 
+#include "common/Artwork.h"
 #include "common/Numbers.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 
-frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(twips(5985), twips(3915));
@@ -32,11 +31,7 @@ frmSplash::frmSplash(QWidget* parent)
 
 QPixmap frmSplash::picture()
 {
-    QPixmap pm(400, 200);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    QSvgRenderer(QStringLiteral(":/assets/splash.svg")).render(&p, QRectF(0, 0, 400, 200));
-    return pm;
+    return Artwork::render(QStringLiteral("splash"), QSize(400, 200), 1.0, Qt::white);
 }
 
 void frmSplash::paintEvent(QPaintEvent*)

@@ -1,6 +1,7 @@
-// Renders an SVG picture into a square PNG: the icon sizes that the installation ships.
+// Renders an SVG picture into a PNG with a transparent background: the icon sizes that the
+// installation ships, and the artwork the program draws its windows with.
 //
-//   svg2png INPUT.svg OUTPUT.png SIZE
+//   svg2png INPUT.svg OUTPUT.png WIDTH [HEIGHT]      (square when HEIGHT is left out)
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,10 +14,14 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen"); // runs in the build, with no display
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    bool sizeOk = false;
-    const int size = args.size() == 4 ? args[3].toInt(&sizeOk) : 0;
-    if (!sizeOk || size <= 0) {
-        std::fprintf(stderr, "usage: svg2png INPUT.svg OUTPUT.png SIZE\n");
+    bool widthOk = false;
+    bool heightOk = false;
+    const int width = args.size() >= 4 ? args[3].toInt(&widthOk) : 0;
+    const int height = args.size() == 5 ? args[4].toInt(&heightOk) : width;
+    if (args.size() == 4)
+        heightOk = widthOk;
+    if (args.size() < 4 || args.size() > 5 || !widthOk || !heightOk || width <= 0 || height <= 0) {
+        std::fprintf(stderr, "usage: svg2png INPUT.svg OUTPUT.png WIDTH [HEIGHT]\n");
         return 2;
     }
     QSvgRenderer svg(args[1]);
@@ -24,11 +29,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "svg2png: cannot read %s\n", qPrintable(args[1]));
         return 1;
     }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter);
+    svg.render(&painter, QRectF(0, 0, width, height));
     painter.end();
     if (!image.save(args[2], "PNG")) {
         std::fprintf(stderr, "svg2png: cannot write %s\n", qPrintable(args[2]));
