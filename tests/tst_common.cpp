@@ -1,4 +1,5 @@
 #include "bcp/Transaction.h"
+#include "common/Artwork.h"
 #include "common/Clock.h"
 #include "common/Numbers.h"
 #include "common/Timer.h"
@@ -38,6 +39,8 @@ private slots:
     void storeFilePlain_data();
     void storeFilePlain();
     void storeFileWhereSettingsLive();
+    void artworkAtEachRatio_data();
+    void artworkAtEachRatio();
 };
 
 void TestCommon::timerEnablingRunningTimerDoesNotRestart()
@@ -352,6 +355,41 @@ void TestCommon::storeFileWhereSettingsLive()
                  .fileName());
     QVERIFY(QFile::exists(path));
     QCOMPARE(Settings::lastRoute(), QStringLiteral("7"));
+}
+
+void TestCommon::artworkAtEachRatio_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio");
+    for (const auto& [name, size] :
+         {std::pair{"bcp_front", QSize(225, 350)}, std::pair{"ddu_front", QSize(423, 260)},
+          std::pair{"card", QSize(199, 122)}, std::pair{"splash", QSize(400, 200)}})
+        for (const qreal ratio : {1.0, 1.5, 2.0})
+            QTest::addRow("%s at %g", name, ratio) << QString::fromLatin1(name) << size << ratio;
+}
+
+// Every picture the build draws is there, fills its place at any pixel ratio, and is
+// drawn over the background, not beside it.
+void TestCommon::artworkAtEachRatio()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    const QImage source(QStringLiteral(":/rendered/%1@%2x.png").arg(name).arg(ratio > 1 ? 2 : 1));
+    QCOMPARE(source.size(), ratio > 1 ? size * 2 : size);
+    const QPixmap pm = Artwork::render(name, size, ratio, Qt::magenta);
+    // An odd size at 1.5 needs a part of a pixel more.
+    const QSizeF points = pm.deviceIndependentSize();
+    QVERIFY(points.width() >= size.width() && points.width() < size.width() + 1);
+    QVERIFY(points.height() >= size.height() && points.height() < size.height() + 1);
+    const QImage drawn = pm.toImage();
+    int background = 0;
+    for (int y = 0; y < drawn.height(); y += 7)
+        for (int x = 0; x < drawn.width(); x += 7)
+            background += drawn.pixelColor(x, y) == QColor(Qt::magenta);
+    QVERIFY2(background < (drawn.width() / 7) * (drawn.height() / 7) / 2, "mostly background");
+    QVERIFY(!Artwork::icon().availableSizes().isEmpty());
 }
 
 QTEST_MAIN(TestCommon)
