@@ -97,11 +97,6 @@ QString path()
     return name + QStringLiteral("conf");
 }
 
-bool isPlain(const QByteArray& bytes)
-{
-    return plain(bytes) == bytes;
-}
-
 QByteArray plain(const QByteArray& bytes)
 {
     QByteArray out;

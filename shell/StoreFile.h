@@ -12,13 +12,11 @@ namespace StoreFile {
 // The store's file, in the folder QSettings::setPath gives for the user scope.
 QString path();
 
-// True when QSettings can read every value in the bytes only as text: no element of a
-// value begins with "@" unless it is an escaped "@" ("@@") or "@String(", also when spelt
-// with numeric escapes ("\x40", "\100"), and no line is continued on the next.
-bool isPlain(const QByteArray& bytes);
-
 // The bytes with every line that is not plain cut back to its key and "=" (the value then
-// reads as empty), or emptied when it has no "=". Plain lines stay as they are.
+// reads as empty), or emptied when it has no "=". A plain line, which stays as it is, is
+// one QSettings can read only as text: no element of its value begins with "@" unless it
+// is an escaped "@" ("@@") or "@String(", also when spelt with numeric escapes ("\x40",
+// "\100"), and it is not continued on the next line.
 QByteArray plain(const QByteArray& bytes);
 
 // Makes the file at `path` plain in place. False only when it is not plain and cannot be
