@@ -89,7 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         QSettings raw(g_file, QSettings::IniFormat);
         for (const QString& key : raw.allKeys()) {
-            // Some listed keys ("", "a//b") cannot be looked up and read as invalid.
+            // Some listed keys ("a//b") cannot be looked up and read as invalid; an empty one
+            // would only draw a warning.
+            if (key.isEmpty())
+                continue;
             const QVariant value = raw.value(key);
             const QVariantList elements =
                 value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList{value};
