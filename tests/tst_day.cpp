@@ -1,5 +1,6 @@
 #include "bcp/frmBCP.h"
 #include "common/Clock.h"
+#include "dialogs/frmCard.h"
 #include "ddu/frmDDU.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
@@ -7,8 +8,13 @@
 #include "support/TestEnv.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 using namespace Readout;
 
@@ -27,13 +33,29 @@ void until(const char* time)
     TestEnv::advance(ms);
 }
 
-// The card in the passenger's hand. The card settings dialog will set it through its type
-// list and language buttons; until it is part of the build the properties that it sets
-// are set here, and this is the only place to change when it arrives.
-void takeCard(frmMDI* w, qint16 type, qint16 language)
+// The card in the passenger's hand, chosen as the user does: the card settings entry of
+// the menu, the type list by keyboard, a language button and 關閉, all inside the dialog's
+// own event loop.
+void takeCard(frmMDI* w, int type, bool english)
 {
-    w->bcp()->CardType = type;
-    w->bcp()->Language = language;
+    bool done = false;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<frmCard*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        dlg->cobType->setFocus();
+        QTest::keyClick(dlg->cobType, Qt::Key_Home);
+        for (int i = 0; i < type; ++i)
+            QTest::keyClick(dlg->cobType, Qt::Key_Down);
+        TestEnv::click(english ? dlg->optEnglish : dlg->optChinese);
+        TestEnv::click(dlg->cmdClose);
+        done = true;
+    });
+    w->findChild<QAction*>(QStringLiteral("mnuSetting"))->trigger();
+    QVERIFY(done);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(w->bcp()->CardType, type);
+    QCOMPARE(w->bcp()->Language, english ? 1 : 0);
 }
 
 } // namespace
@@ -57,7 +79,7 @@ void TestDay::workingDay()
     QCOMPARE(d->lblLine2->text(), QStringLiteral("　　請使用卡登入"));
 
     until("06:11:04");
-    takeCard(w.get(), 4, 0);
+    takeCard(w.get(), 4, false);
     TestEnv::present(w.get());
     until("06:11:06"); // accepted a second later, the first route a second after that
     TestEnv::withdraw(w.get());
@@ -73,7 +95,7 @@ void TestDay::workingDay()
     QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　4.20"));
 
     until("06:15:00");
-    takeCard(w.get(), 0, 0);
+    takeCard(w.get(), 0, false);
     TestEnv::present(w.get());
     until("06:15:01");
     QCOMPARE(bcpLines(b), QStringList({"成人 $4.20　", "　剩餘值", "$95.80 "}));
@@ -82,7 +104,7 @@ void TestDay::workingDay()
     TestEnv::withdraw(w.get());
 
     until("06:16:00");
-    takeCard(w.get(), 1, 1);
+    takeCard(w.get(), 1, true);
     TestEnv::present(w.get());
     until("06:16:01");
     QCOMPARE(bcpLines(b), QStringList({"CHILD　$2.10", " PURSE VALUE ", "$93.70 "}));
