@@ -44,6 +44,8 @@ private slots:
     void read();
     void valueFloor_data();
     void valueFloor();
+    void halfFareBeforeAnyFare_data();
+    void halfFareBeforeAnyFare();
     void presentationTimeline();
     void readableCorner_data();
     void readableCorner();
@@ -349,6 +351,10 @@ void TestBcp::read_data()
     QTest::newRow("elderly en") << 3 << 1 << 10.0 << false
         << QStringList{"ELDERY　$1.80", " PURSE VALUE ", "$8.20 "} << "ryG" << route1
         << "　長者　$1.80" << paid << 8.2;
+    // Any language but 0 is English, as a hand-edited store may give.
+    QTest::newRow("language 2 is English") << 0 << 2 << 10.0 << false
+        << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$6.50 "} << "ryG" << route1
+        << "　成人　$3.50" << paid << 6.5;
     QTest::newRow("down to zero") << 0 << 0 << 3.5 << false
         << QStringList{"成人 $3.50　", "　剩餘值", "$0.00 "} << "rYG" << route1
         << "　成人　$3.50" << paid << 0.0;
@@ -447,6 +453,36 @@ void TestBcp::valueFloor()
     QCOMPARE(bcpLines(b), screen);
     QCOMPARE(lamps(b), lampsAfter);
     QCOMPARE(b->purseNumber(), purseAfter);
+}
+
+// With no route line to give a fare, the first log-in leaves the fares unset: a half-fare
+// card then pays nothing and shows $0.00, and the purse keeps its value.
+void TestBcp::halfFareBeforeAnyFare_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("screen");
+    QTest::newRow("child zh") << 1 << 0 << QStringList{"小童 $0.00　", "　剩餘值", "$10.00 "};
+    QTest::newRow("elderly en") << 3 << 1
+                                << QStringList{"ELDERY　$0.00", " PURSE VALUE ", "$10.00 "};
+}
+
+void TestBcp::halfFareBeforeAnyFare()
+{
+    QFETCH(int, type);
+    QFETCH(int, language);
+    QFETCH(QStringList, screen);
+    TestEnv env(QStringLiteral(""));
+    auto w = env.start();
+    frmBCP* b = w->bcp();
+    TestEnv::logIn(w.get());
+    TestEnv::advance(2000);
+    b->CardType = type;
+    b->Language = language;
+    b->PurseValue = 10.0;
+    TestEnv::read(w.get());
+    QCOMPARE(bcpLines(b), screen);
+    QCOMPARE(b->purseNumber(), 10.0);
 }
 
 void TestBcp::presentationTimeline()
