@@ -47,6 +47,8 @@ private slots:
     void halfFareBeforeAnyFare_data();
     void halfFareBeforeAnyFare();
     void presentationTimeline();
+    void cardFollowsPointer_data();
+    void cardFollowsPointer();
     void readableCorner_data();
     void readableCorner();
     void withdrawnBeforeCheck();
@@ -517,6 +519,33 @@ void TestBcp::presentationTimeline()
     // A new movement after the lock has expired reads it again.
     TestEnv::read(w.get());
     QCOMPARE(b->purseNumber(), 3.0);
+}
+
+void TestBcp::cardFollowsPointer_data()
+{
+    QTest::addColumn<QPoint>("pointer"); // pixels on the reader
+    QTest::newRow("top left") << QPoint(0, 0);
+    QTest::newRow("inside") << QPoint(100, 50);
+    QTest::newRow("far corner") << QPoint(200, 130);
+}
+
+// The card picture rests 25 twips (two pixels) right of and below the pointer, whatever
+// the processor is doing.
+void TestBcp::cardFollowsPointer()
+{
+    QFETCH(QPoint, pointer);
+    TestEnv env(kRoutes);
+    auto w = env.start();
+    frmBCP* b = w->bcp();
+    for (bool on : {false, true}) {
+        if (on)
+            TestEnv::logIn(w.get());
+        TestEnv::present(w.get(), pointer.x() * 15.0, pointer.y() * 15.0);
+        QVERIFY(b->imgMCard->isVisible());
+        QCOMPARE(b->imgMCard->pos(), b->imgCard->pos() + pointer + QPoint(2, 2));
+        TestEnv::withdraw(w.get());
+        QVERIFY(b->imgMCard->isHidden());
+    }
 }
 
 void TestBcp::readableCorner_data()
