@@ -1,7 +1,7 @@
 #include "bcp/frmBCP.h"
 #include "common/Clock.h"
-#include "dialogs/frmCard.h"
 #include "ddu/frmDDU.h"
+#include "dialogs/frmCard.h"
 #include "shell/Settings.h"
 #include "shell/frmMDI.h"
 #include "support/Readout.h"
@@ -10,9 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
