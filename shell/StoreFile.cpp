@@ -65,11 +65,21 @@ bool plainValue(QByteArrayView value)
     return true;
 }
 
-// A line QSettings can only read as text. Its key is never decoded; a backslash at the
-// end would join the next line on and could complete an escape begun here.
+// A backslash escapes the character after it; one left over at the end escapes the line
+// end, and QSettings joins the next line on.
+bool continued(QByteArrayView line)
+{
+    bool escaping = false;
+    for (char c : line)
+        escaping = !escaping && c == '\\';
+    return escaping;
+}
+
+// A line QSettings can only read as text. Its key is never decoded; a continued line could
+// complete an escape begun here.
 bool plainLine(QByteArrayView line)
 {
-    if (line.endsWith('\\'))
+    if (continued(line))
         return false;
     const qsizetype eq = line.indexOf('=');
     return plainValue(line.sliced(eq + 1));

@@ -332,8 +332,12 @@ void TestCommon::storeFilePlain_data()
                       "d=\\x10040Rect(1 2 3 4)\re=\\200100Rect(1 2 3 4)\rf=\\x1\\x41\\0\\101\\x\r")
         << QByteArray("a=\rb=\rc=\rd=\re=\rf=\\x1\\x41\\0\\101\\x\r");
     QTest::newRow("continued lines")
-        << QByteArray("k=1,\\\n@Variant(\\0)\nm=\\x4\\\r\n0Rect(1 2 3 4)\nn=\\\\")
+        << QByteArray("k=1,\\\n@Variant(\\0)\nm=\\x4\\\r\n0Rect(1 2 3 4)\nn=\\\\\\")
         << QByteArray("k=\n\nm=\r\n0Rect(1 2 3 4)\nn=");
+    // An escaped backslash at the end, as QSettings writes a text ending in one, ends its
+    // line like any other character.
+    QTest::newRow("escaped backslash at the end")
+        << QByteArray("a=\\\\\nb=x\\\\\\\\\r\nc=1") << QByteArray("a=\\\\\nb=x\\\\\\\\\r\nc=1");
 }
 
 void TestCommon::storeFilePlain()
