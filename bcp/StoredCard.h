@@ -1,14 +1,17 @@
 #pragma once
 
-#include <QVariant>
+#include "bcp/Transaction.h"
+#include "common/Money.h"
+
+#include <QString>
 
 // The simulated card as the settings store keeps it between runs: its value, type and
 // language. Kept free of widgets so the rules can be driven with any stored text.
 namespace StoredCard {
 
 struct Values {
-    double purse;    // -35 to 999.9
-    qint16 type;     // 0 to 4
+    Money purse;     // -35.00 to 999.90
+    CardType type;
     qint16 language; // 0 Chinese, anything else English
 };
 
@@ -17,8 +20,8 @@ struct Values {
 // is not a whole 16-bit number counts as Chinese.
 Values load();
 
-// Writes the three keys: a value that is a text (a top-up) as it stands, a number in its
-// shortest form; the type and the language as decimal text.
-void save(const QVariant& purse, qint16 type, qint16 language);
+// Writes the three keys, the value as the text given, the type and the language as
+// decimal text.
+void save(const QString& purse, CardType type, qint16 language);
 
 } // namespace StoredCard

@@ -1,32 +1,43 @@
 #include "bcp/Transaction.h"
 
-#include "common/Numbers.h"
-
-#include <cmath>
+Lamps Lamps::of(LampPattern pattern)
+{
+    switch (pattern) {
+    case LampPattern::AllOff:
+        return {false, false, false};
+    case LampPattern::AllOn:
+        return {true, true, true};
+    case LampPattern::RedOnly:
+        return {true, false, false};
+    case LampPattern::GreenOnly:
+        return {false, false, true};
+    case LampPattern::YellowGreen:
+        return {false, true, true};
+    }
+    return {};
+}
 
 namespace Transaction {
 
-using Numbers::money;
-
-double chargedFare(qint16 type, double fare, double halfFare)
+Money chargedFare(CardType type, Money fare, Money halfFare)
 {
-    return (type == 1 || type == 3) ? halfFare : fare;
+    return (type == CardType::Child || type == CardType::Elderly) ? halfFare : fare;
 }
 
-Result read(const Card& card, double fare, double halfFare)
+Result read(const Card& card, Money fare, Money halfFare)
 {
     const bool english = card.language != 0;
-    const double charged = chargedFare(card.type, fare, halfFare);
+    const Money charged = chargedFare(card.type, fare, halfFare);
     Result r{};
     r.newPurse = card.purse;
 
-    if (card.purse <= 0 || card.purse - charged < Floor) {
+    if (card.purse <= Money() || card.purse - charged < Floor) {
         r.outcome = NotEnoughValue;
         r.screen = english ? Screen{QStringLiteral("NOT ENOUGH"), QStringLiteral("PURSE VALUE"), {}, {}}
                            : Screen{QStringLiteral("剩餘值不足　　"), {}, {}, {}};
         r.screen.console = QStringLiteral("　　　　剩餘值不足");
-        r.lamps = LampsRed;
-        r.logText = QStringLiteral(" Not enough value");
+        r.lamps = LampPattern::RedOnly;
+        r.logEvent = TripEvent::NotEnoughValue;
         return r;
     }
     if (card.locked) {
@@ -34,34 +45,36 @@ Result read(const Card& card, double fare, double halfFare)
         r.screen = english ? Screen{QStringLiteral("CARD"), QStringLiteral("PROCESSED"), {}, {}}
                            : Screen{{}, QStringLiteral(" 此卡已處理 "), {}, {}};
         r.screen.console = QStringLiteral("　　　　此卡已處理");
-        r.lamps = LampsYellowGreen;
-        r.logText = QStringLiteral(" Card Processed");
+        r.lamps = LampPattern::YellowGreen;
+        r.logEvent = TripEvent::CardProcessed;
         return r;
     }
-    if (card.type == 4) {
+    if (card.type == CardType::Startup) {
         // The start-up card is never charged; it shows the Chinese refusal in any language.
         r.outcome = StartupCard;
         r.screen = Screen{QStringLiteral("剩餘值不足　　"), {}, {},
                           QStringLiteral("　　　　剩餘值不足")};
-        r.lamps = LampsRed;
-        r.logText = QStringLiteral(" Not enough value");
+        r.lamps = LampPattern::RedOnly;
+        r.logEvent = TripEvent::NotEnoughValue;
         return r;
     }
 
     r.outcome = Paid;
     r.newPurse = card.purse - charged;
-    const QString amount = money(charged);
+    const QString amount = charged.text();
     static const char16_t* const zh[] = {u"成人", u"小童", u"學生", u"長者"};
     static const char* const en[] = {"ADULT　$", "CHILD　$", "STUDENT $", "ELDERY　$"};
-    const QString word = QString::fromUtf16(zh[card.type]);
-    r.screen.line1 = english ? QString::fromUtf8(en[card.type]) + amount
+    const int index = int(card.type);
+    const QString word = QString::fromUtf16(zh[index]);
+    r.screen.line1 = english ? QString::fromUtf8(en[index]) + amount
                              : word + QStringLiteral(" $") + amount + QStringLiteral("　");
     r.screen.console = QStringLiteral("　") + word + QStringLiteral("　$") + amount;
     r.screen.line2 = english ? QStringLiteral(" PURSE VALUE ") : QStringLiteral("　剩餘值");
-    r.screen.line3 = QStringLiteral("$") + money(r.newPurse) + QStringLiteral(" ");
+    r.screen.line3 = QStringLiteral("$") + r.newPurse.text() + QStringLiteral(" ");
     // The log names the full fare whatever the card paid.
-    r.logText = QStringLiteral(" Paid: Adult Fare $") + money(fare);
-    r.lamps = r.newPurse <= 0 ? LampsYellowGreen : LampsGreen;
+    r.logEvent = TripEvent::Paid;
+    r.logDetail = fare.text();
+    r.lamps = r.newPurse <= Money() ? LampPattern::YellowGreen : LampPattern::GreenOnly;
     return r;
 }
 
@@ -79,21 +92,3 @@ Screen misread(qint16 language)
 }
 
 } // namespace Transaction
-
-namespace Fares {
-
-std::optional<double> parse(const QString& text)
-{
-    return Numbers::parseDecimal(text);
-}
-
-double half(double fare)
-{
-    double h = Numbers::roundHalfEven(fare / 2.0, 2);
-    const QString s = Numbers::shortest(h);
-    if (s.size() > 2 && s.at(s.size() - 3) == u'.')
-        h = std::floor(Numbers::roundHalfEven((h + 0.1) * 10.0, 9)) / 10.0;
-    return h;
-}
-
-} // namespace Fares

@@ -1,8 +1,23 @@
 #pragma once
 
+#include "common/Money.h"
+#include "triplog/TripLog.h"
+
 #include <QString>
 
-#include <optional>
+// The card's type, as the card settings dialog lists them and the store keeps them.
+enum class CardType : qint16 { Adult = 0, Child = 1, Student = 2, Elderly = 3, Startup = 4 };
+
+// Which of the three lamps are lit.
+enum class LampPattern { AllOff, AllOn, RedOnly, GreenOnly, YellowGreen };
+
+struct Lamps {
+    bool red = false;
+    bool yellow = false;
+    bool green = false;
+    static Lamps of(LampPattern pattern);
+    bool operator==(const Lamps&) const = default;
+};
 
 // What one card read does: which screen, which lamps, which console and log lines, and
 // the card's new value. Kept free of widgets so every outcome can be checked directly.
@@ -12,7 +27,7 @@ namespace Transaction {
 constexpr double ReadableX = 2550;
 constexpr double ReadableY = 1500;
 // The lowest value a card may reach.
-constexpr double Floor = -35;
+constexpr Money Floor = Money::dollars(-35);
 
 struct Screen {
     QString line1, line2, line3;
@@ -20,11 +35,10 @@ struct Screen {
 };
 
 enum Outcome { NotEnoughValue, AlreadyProcessed, StartupCard, Paid };
-enum LampPattern { LampsRed, LampsYellowGreen, LampsGreen };
 
 struct Card {
-    double purse;
-    qint16 type;     // 0 adult, 1 child, 2 student, 3 elderly, 4 start-up card
+    Money purse;
+    CardType type;
     qint16 language; // 0 Chinese, anything else English
     bool locked;     // charged within the lock time
 };
@@ -33,27 +47,17 @@ struct Result {
     Outcome outcome;
     Screen screen;
     LampPattern lamps;
-    QString logText; // the event text after the time
-    double newPurse;
+    TripEvent logEvent;
+    QString logDetail;
+    Money newPurse;
 };
 
 // Children and the elderly pay the half fare.
-double chargedFare(qint16 type, double fare, double halfFare);
+Money chargedFare(CardType type, Money fare, Money halfFare);
 
-Result read(const Card& card, double fare, double halfFare);
+Result read(const Card& card, Money fare, Money halfFare);
 
 // The retry screen for a card held outside the readable corner.
 Screen misread(qint16 language);
 
 } // namespace Transaction
-
-namespace Fares {
-
-// The fare as a route line writes it; nothing when it is not a number.
-std::optional<double> parse(const QString& text);
-
-// Half of the fare, rounded to cents (halves to even); a half fare that needs two
-// decimals is raised to the next tenth of a dollar: 3.50 gives 1.80, 4.70 gives 2.40.
-double half(double fare);
-
-} // namespace Fares

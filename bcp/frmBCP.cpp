@@ -1,17 +1,11 @@
 #include "bcp/frmBCP.h"
 
-#include "bcp/StoredCard.h"
+#include "bcp/CardProcessor.h"
 #include "common/Artwork.h"
-#include "common/Clock.h"
 #include "common/Numbers.h"
-#include "common/Placement.h"
-#include "common/Timer.h"
-#include "common/Yield.h"
-#include "ddu/frmDDU.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -34,6 +28,29 @@ QLabel* makeLabel(const QString& name, QWidget* parent, const QRect& r, const QF
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
     return l;
 }
+
+// The reader target: no picture of its own and an invisible pointer; every pointer
+// movement over it presents the card there, in twips from its top-left corner.
+class CardReader : public QWidget {
+public:
+    CardReader(CardProcessor& model, QWidget* parent) : QWidget(parent), m_model(model)
+    {
+        setObjectName(QStringLiteral("imgCard"));
+        setMouseTracking(true);
+        setCursor(Qt::BlankCursor); // only the card picture is seen over the reader
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const QPointF p = e->position();
+        m_model.present(p.x() * 15.0, p.y() * 15.0);
+        e->accept();
+    }
+
+private:
+    CardProcessor& m_model;
+};
 
 } // namespace
 
@@ -59,43 +76,19 @@ void PictureBox::paintEvent(QPaintEvent*)
     p.fillRect(rect(), m_back);
 }
 
-CardReader::CardReader(frmBCP* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+frmBCP::frmBCP(CardProcessor& model, QWidget* parent)
+    : DevicePanel(QStringLiteral("frmBCP"), QStringLiteral("乘客處理機"), 3375, 5130,
+                  QStringLiteral("bcp_front"), QSize(225, 350), QColor(160, 160, 160), parent),
+      m_model(model)
 {
-    setObjectName(QStringLiteral("imgCard"));
-    setMouseTracking(true);
-    setCursor(Qt::BlankCursor); // only the card picture is seen over the reader
-}
-
-void CardReader::mouseMoveEvent(QMouseEvent* e)
-{
-    const QPointF p = e->position();
-    m_owner->imgCard_MouseMove(p.x() * 15.0, p.y() * 15.0);
-    e->accept();
-}
-
-frmBCP::frmBCP(QWidget* parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("frmBCP"));
-    setWindowTitle(QStringLiteral("乘客處理機"));
-    setFixedSize(twips(3375), twips(5130));
-    setMouseTracking(true);
-    m_front = std::make_unique<Artwork>(QStringLiteral("bcp_front"), QSize(225, 350),
-                                        QColor(160, 160, 160));
     buildControls();
-
-    tmrStart = new Timer(QStringLiteral("tmrStart"), 1000, true, this);
-    tmrStart->setTag(QStringLiteral("0"));
-    tmrLoadLong = new Timer(QStringLiteral("tmrLoadLong"), 15000, false, this);
-    tmrCount = new Timer(QStringLiteral("tmrCount"), 1000, false, this);
-    tmrLock = new Timer(QStringLiteral("tmrLock"), 15000, false, this);
-    tmrChange = new Timer(QStringLiteral("tmrChange"), 2000, false, this);
-    connect(tmrStart, &Timer::tick, this, &frmBCP::tmrStart_Timer);
-    connect(tmrLoadLong, &Timer::tick, this, &frmBCP::tmrLoadLong_Timer);
-    connect(tmrCount, &Timer::tick, this, &frmBCP::tmrCount_Timer);
-    connect(tmrLock, &Timer::tick, this, &frmBCP::tmrLock_Timer);
-    connect(tmrChange, &Timer::tick, this, &frmBCP::tmrChange_Timer);
-
-    Form_Load();
+    connect(&m_model, &CardProcessor::screenChanged, this, &frmBCP::showScreen);
+    connect(&m_model, &CardProcessor::lampsChanged, this, &frmBCP::showLamps);
+    connect(&m_model, &CardProcessor::cardChanged, this, &frmBCP::showCard);
+    connect(this, &DevicePanel::pointerOnBackground, &m_model, &CardProcessor::withdraw);
+    showScreen();
+    showLamps();
+    showCard();
 }
 
 frmBCP::~frmBCP() = default;
@@ -108,239 +101,84 @@ void frmBCP::buildControls()
     QFont smallFont(QStringLiteral("Arial"));
     smallFont.setPointSizeF(8.25);
 
-    picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
-    picLayer->setGeometry(tw(600, 675, 2115, 1065));
-    lbl1 = makeLabel(QStringLiteral("lbl1"), picLayer, tw(0, 0, 2100, 390), lineFont,
-                     Qt::AlignHCenter | Qt::AlignTop);
-    lbl2 = makeLabel(QStringLiteral("lbl2"), picLayer, tw(0, 300, 2100, 390), lineFont,
-                     Qt::AlignHCenter | Qt::AlignTop);
-    lbl3 = makeLabel(QStringLiteral("lbl3"), picLayer, tw(0, 600, 2100, 390), lineFont,
-                     Qt::AlignHCenter | Qt::AlignTop);
-    lbl1->setText(QStringLiteral("PRESENT YOUR"));
-    lbl2->setText(QStringLiteral("CARD TO LOGIN"));
-    lbl3->setText(QStringLiteral("請使用卡登入"));
+    m_picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
+    m_picLayer->setGeometry(tw(600, 675, 2115, 1065));
+    for (int i = 0; i < 3; ++i)
+        m_lines[i] = makeLabel(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
+                               tw(0, 300 * i, 2100, 390), lineFont,
+                               Qt::AlignHCenter | Qt::AlignTop);
 
-    picLoad = new PictureBox(QStringLiteral("picLoad"), QColor(131, 219, 133), picLayer);
-    picLoad->setGeometry(tw(75, 0, 1965, 990));
+    m_picLoad = new PictureBox(QStringLiteral("picLoad"), QColor(131, 219, 133), m_picLayer);
+    m_picLoad->setGeometry(tw(75, 0, 1965, 990));
     struct B {
         const char* text;
         int l, t, w, h;
     };
-    const B b[5] = {{"BCP Version: 1.0", 75, 0, 1515, 165},
+    const B b[4] = {{"BCP Version: 1.0", 75, 0, 1515, 165},
                     {"DDU Version: 1.0", 75, 150, 1515, 165},
                     {"Machine Address:", 300, 375, 1440, 165},
-                    {"BCP Address: 127.0.0.1", 75, 600, 1815, 165},
-                    {"DDU Address: Getting...", 75, 750, 1815, 240}};
-    for (int i = 0; i < 5; ++i) {
-        lblB[i] =
-            makeLabel(QStringLiteral("lblB_%1").arg(i), picLoad, tw(b[i].l, b[i].t, b[i].w, b[i].h),
-                      smallFont, Qt::AlignLeft | Qt::AlignTop);
-        lblB[i]->setText(QString::fromLatin1(b[i].text));
-    }
-    Line1 = new QFrame(picLoad);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setGeometry(twips(75), twips(600) - 1, twips(1875) - twips(75), 1);
-    Line1->setStyleSheet(QStringLiteral("background: black;"));
-    picLoad->hide();
+                    {"BCP Address: 127.0.0.1", 75, 600, 1815, 165}};
+    for (int i = 0; i < 4; ++i)
+        makeLabel(QStringLiteral("lblB_%1").arg(i), m_picLoad, tw(b[i].l, b[i].t, b[i].w, b[i].h),
+                  smallFont, Qt::AlignLeft | Qt::AlignTop)
+            ->setText(QString::fromLatin1(b[i].text));
+    m_address = makeLabel(QStringLiteral("lblB_4"), m_picLoad, tw(75, 750, 1815, 240), smallFont,
+                          Qt::AlignLeft | Qt::AlignTop);
+    auto* rule = new QFrame(m_picLoad);
+    rule->setObjectName(QStringLiteral("Line1"));
+    rule->setGeometry(twips(75), twips(600) - 1, twips(1875) - twips(75), 1);
+    rule->setStyleSheet(QStringLiteral("background: black;"));
 
-    picCover = new PictureBox(QStringLiteral("picCover"), QColor(64, 64, 64), this);
-    picCover->setGeometry(tw(675, 675, 1950, 990));
-    picCover->hide();
+    m_picCover = new PictureBox(QStringLiteral("picCover"), QColor(64, 64, 64), this);
+    m_picCover->setGeometry(tw(675, 675, 1950, 990));
 
-    picRed = new PictureBox(QStringLiteral("picRed"), RedOff, this);
-    picRed->setGeometry(tw(850, 2250, 315, 315));
-    picYellow = new PictureBox(QStringLiteral("picYellow"), YellowOff, this);
-    picYellow->setGeometry(tw(1480, 2250, 315, 315));
-    picGreen = new PictureBox(QStringLiteral("picGreen"), GreenOff, this);
-    picGreen->setGeometry(tw(2100, 2250, 315, 315));
+    m_picRed = new PictureBox(QStringLiteral("picRed"), RedOff, this);
+    m_picRed->setGeometry(tw(850, 2250, 315, 315));
+    m_picYellow = new PictureBox(QStringLiteral("picYellow"), YellowOff, this);
+    m_picYellow->setGeometry(tw(1480, 2250, 315, 315));
+    m_picGreen = new PictureBox(QStringLiteral("picGreen"), GreenOff, this);
+    m_picGreen->setGeometry(tw(2100, 2250, 315, 315));
 
-    imgMCard = new QLabel(this);
-    imgMCard->setObjectName(QStringLiteral("imgMCard"));
-    imgMCard->setGeometry(tw(150, 3000, 2985, 1830));
-    imgMCard->setPixmap(
-        Artwork::render(QStringLiteral("card"), imgMCard->size(), 1.0, Qt::transparent));
-    imgMCard->setAttribute(Qt::WA_TransparentForMouseEvents);
-    imgMCard->hide();
+    m_imgMCard = new QLabel(this);
+    m_imgMCard->setObjectName(QStringLiteral("imgMCard"));
+    m_imgMCard->setGeometry(tw(150, 3000, 2985, 1830));
+    m_imgMCard->setPixmap(
+        Artwork::render(QStringLiteral("card"), m_imgMCard->size(), 1.0, Qt::transparent));
+    m_imgMCard->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The reader lies over the card picture so that it keeps receiving the movements.
-    imgCard = new CardReader(this, this);
-    imgCard->setGeometry(tw(150, 2925, 3015, 1965));
-    imgCard->raise();
+    m_imgCard = new CardReader(m_model, this);
+    m_imgCard->setGeometry(tw(150, 2925, 3015, 1965));
+    m_imgCard->raise();
 }
 
-int frmBCP::Top() const
+void frmBCP::showScreen()
 {
-    return Placement::top(this);
-}
-
-void frmBCP::setTop(int tw)
-{
-    Placement::setTop(this, tw);
-}
-
-int frmBCP::Left() const
-{
-    return Placement::left(this);
-}
-
-void frmBCP::setLeft(int tw)
-{
-    Placement::setLeft(this, tw);
-}
-
-int frmBCP::Width() const
-{
-    return Placement::outerWidth(this);
-}
-
-void frmBCP::connectWindows(frmDDU* ddu, frmMDI* mdi)
-{
-    m_ddu = ddu;
-    m_mdi = mdi;
-}
-
-void frmBCP::paintEvent(QPaintEvent*)
-{
-    // The picture is 225 x 350; the panel shows its top 342 rows.
-    QPainter p(this);
-    p.drawPixmap(QPointF(0, 0), m_front->pixmap(devicePixelRatioF()));
-}
-
-void frmBCP::mouseMoveEvent(QMouseEvent* e)
-{
-    // Movements over the screen and the lamps are not over the background.
-    if (!childAt(e->position().toPoint()))
-        Form_MouseMove();
-    e->accept();
-}
-
-void frmBCP::Form_MouseMove()
-{
-    imgMCard->hide();
-}
-
-void frmBCP::Form_Load()
-{
-    ScreenState = 2;
-    const StoredCard::Values card = StoredCard::load();
-    PurseValue = card.purse;
-    CardType = card.type;
-    Language = card.language;
-    Fare = 0;
-    HalfFare = QVariant();
-    lbl1->setText(QString());
-    lbl2->setText(QString());
-    lbl3->setText(QString());
-}
-
-void frmBCP::Form_QueryUnload()
-{
-    StoredCard::save(PurseValue, CardType, Language);
-}
-
-double frmBCP::purseNumber() const
-{
-    if (PurseValue.typeId() == QMetaType::QString)
-        return Numbers::leadingNumber(PurseValue.toString());
-    return PurseValue.toDouble();
-}
-
-double frmBCP::fareNumber() const
-{
-    if (Fare.typeId() == QMetaType::QString)
-        return Numbers::parseDecimal(Fare.toString()).value_or(0.0);
-    return Fare.toDouble();
-}
-
-double frmBCP::halfFareNumber() const
-{
-    return HalfFare.isValid() ? HalfFare.toDouble() : 0.0;
-}
-
-void frmBCP::setLamps(Lamps pattern)
-{
-    const bool red = pattern == Lamps::AllOn || pattern == Lamps::RedOnly;
-    const bool yellow = pattern == Lamps::AllOn || pattern == Lamps::YellowGreen;
-    const bool green =
-        pattern == Lamps::AllOn || pattern == Lamps::GreenOnly || pattern == Lamps::YellowGreen;
-    picRed->setBackColor(red ? RedOn : RedOff);
-    picYellow->setBackColor(yellow ? YellowOn : YellowOff);
-    picGreen->setBackColor(green ? GreenOn : GreenOff);
-}
-
-void frmBCP::showLines(bool visible)
-{
-    lbl1->setVisible(visible);
-    lbl2->setVisible(visible);
-    lbl3->setVisible(visible);
-}
-
-void frmBCP::consoleMessage(const QString& text)
-{
-    if (!m_ddu)
-        return;
-    m_ddu->setLines(QStringLiteral(" "), text, QString(), QString());
-}
-
-void frmBCP::restoreConsoleLines()
-{
-    if (!m_ddu)
-        return;
-    // While the console prompts the driver its line 1 is empty: leave the prompt alone.
-    if (!m_ddu->lblLine1->text().isEmpty()) {
-        m_ddu->lblLine1->setText(m_ddu->lblOrgLine1->text());
-        m_ddu->lblLine2->setText(m_ddu->lblOrgLine2->text());
-        m_ddu->lblLine3->setText(m_ddu->lblOrgLine3->text());
+    for (int i = 0; i < 3; ++i) {
+        m_lines[i]->setText(m_model.line(i));
+        m_lines[i]->setVisible(m_model.linesShown());
     }
-    m_ddu->lblLine4->setText(QString());
+    m_address->setText(m_model.consoleAddress());
+    m_picLoad->setVisible(m_model.addressScreenShown());
+    m_picCover->setVisible(m_model.coverShown());
+    m_picLayer->setVisible(m_model.switchedOn());
 }
 
-void frmBCP::log(const QString& text)
+void frmBCP::showLamps()
 {
-    if (m_ddu)
-        m_ddu->Log(Clock::timeText() + text);
+    const Lamps l = m_model.lamps();
+    m_picRed->setBackColor(l.red ? RedOn : RedOff);
+    m_picYellow->setBackColor(l.yellow ? YellowOn : YellowOff);
+    m_picGreen->setBackColor(l.green ? GreenOn : GreenOff);
 }
 
-void frmBCP::tmrChange_Timer()
+void frmBCP::showCard()
 {
-    if (NoResponse)
-        return;
-    showLines(false);
-    yieldEvents(); // paint the empty screen: every display change blinks once
-    switch (ScreenState) {
-    case 0:
-        outOfServiceDisplay();
-        break;
-    case 1:
-    case 2:
-        showIdle(ScreenState);
-        break;
-    case 3:
-        readCard();
-        break;
-    case 5:
-        promptLines();
-        setLamps(Lamps::AllOff);
-        tmrChange->setEnabled(false);
-        tmrChange->setInterval(2000);
-        break;
-    case 6:
-        ScreenState = 5;
-        lbl1->setText(QStringLiteral("此卡無效　　"));
-        lbl2->setText(QString());
-        lbl3->setText(QString());
-        setLamps(Lamps::RedOnly);
-        tmrChange->restart();
-        tmrChange->setInterval(1000);
-        break;
-    case 7:
-        tmrChange->setInterval(2000);
-        tmrChange->setEnabled(false);
-        tmrStart->setTag(QStringLiteral("S3"));
-        tmrStart->setEnabled(true);
-        break;
-    default:
-        break;
-    }
-    showLines(true);
+    // The card sits 25 twips right of and below the pointer, so the pointer never rests
+    // on it and the reader keeps receiving the movements.
+    const QPointF at = m_model.cardAt();
+    const QPoint reader = m_imgCard->pos();
+    m_imgMCard->move(reader.x() + qRound((at.x() + 25.0) / 15.0),
+                     reader.y() + qRound((at.y() + 25.0) / 15.0));
+    m_imgMCard->setVisible(m_model.cardShown());
 }

@@ -5,9 +5,9 @@
 #include "bcp/frmBCP.h"
 #include "common/Timer.h"
 #include "ddu/frmDDU.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
-#include "shell/Settings.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/Settings.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 

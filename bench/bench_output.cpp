@@ -5,8 +5,8 @@
 #include "common/Clock.h"
 #include "common/Timer.h"
 #include "ddu/frmDDU.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 

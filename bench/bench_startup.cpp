@@ -3,7 +3,7 @@
 // then ends. The route table is the one given; settings go to a scratch folder.
 #include "BenchClock.h"
 
-#include "shell/AppPaths.h"
+#include "platform/AppPaths.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 

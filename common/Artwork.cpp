@@ -38,6 +38,11 @@ QPixmap Artwork::render(const QString& name, const QSize& size, qreal devicePixe
     return pm;
 }
 
+QPixmap Artwork::splash()
+{
+    return render(QStringLiteral("splash"), QSize(400, 200), 1.0, Qt::white);
+}
+
 QIcon Artwork::icon()
 {
     QIcon icon;

@@ -20,6 +20,9 @@ public:
     static QPixmap render(const QString& name, const QSize& size, qreal devicePixelRatio,
                           const QColor& background);
 
+    // The 400 x 200 picture of the splash window, which the about box shows too.
+    static QPixmap splash();
+
     // The program's icon, at every size the build renders.
     static QIcon icon();
 

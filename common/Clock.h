@@ -19,7 +19,6 @@ class VirtualTime {
 public:
     static void install(const QDateTime& start);
     static void uninstall();
-    static bool active();
     static qint64 elapsedMs();
 
     // Fires every tick that falls due within the next `ms` milliseconds, in time order

@@ -17,8 +17,3 @@ double rnd()
     // 53 random bits, so 1.0 itself can never come out.
     return std::generate_canonical<double, 53>(engine()) * (1.0 - 1e-16);
 }
-
-void reseedRandom(unsigned seed)
-{
-    engine().seed(seed);
-}

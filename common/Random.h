@@ -3,4 +3,3 @@
 // Uniform pseudo-random numbers in [0, 1). The generator starts from the same fixed seed
 // in every run, so a run can be repeated.
 double rnd();
-void reseedRandom(unsigned seed);

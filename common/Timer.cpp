@@ -58,11 +58,6 @@ void VirtualTime::uninstall()
     vt().armed.clear();
 }
 
-bool VirtualTime::active()
-{
-    return vt().active;
-}
-
 qint64 VirtualTime::elapsedMs()
 {
     return vt().nowMs;

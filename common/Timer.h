@@ -5,7 +5,7 @@
 
 class QTimer;
 
-// An event-loop timer with an interval, an enabled flag and a free text tag.
+// An event-loop timer with an interval and an enabled flag.
 // Enabling a running timer does not restart it; a new interval on an enabled timer
 // restarts its countdown, so a full interval passes before the next tick.
 class Timer : public QObject {
@@ -18,8 +18,6 @@ public:
     void setInterval(int ms);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool on);
-    QString Tag() const { return m_tag; }
-    void setTag(const QString& tag) { m_tag = tag; }
 
     // Disable then enable: the next tick comes one full interval from now.
     void restart();
@@ -38,7 +36,6 @@ private:
 
     int m_interval;
     bool m_enabled = false;
-    QString m_tag;
     QTimer* m_qtimer = nullptr;
     qint64 m_dueAt = 0;
     quint64 m_armOrder = 0;

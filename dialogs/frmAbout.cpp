@@ -1,9 +1,9 @@
 #include "dialogs/frmAbout.h"
 
+#include "common/Artwork.h"
 #include "common/Numbers.h"
 #include "dialogs/DialogStyle.h"
-#include "shell/Desktop.h"
-#include "shell/frmSplash.h"
+#include "platform/Desktop.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -86,7 +86,7 @@ void frmAbout::buildControls()
 
 void frmAbout::Form_Load()
 {
-    m_picture = frmSplash::picture();
+    m_picture = Artwork::splash();
     // The box shows line breaks, not CR LF pairs; the last line's break opens no line of its own.
     txt->setPlainText(aboutText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")).chopped(1));
 }

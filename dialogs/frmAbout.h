@@ -23,11 +23,6 @@ public:
 
     static inline const QString Url = QStringLiteral("https://quillmere.example");
 
-    QPlainTextEdit* txt = nullptr;
-    QLabel* lblURL = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QFrame* lne = nullptr;
-
 protected:
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -35,5 +30,9 @@ protected:
 private:
     void buildControls();
 
+    QPlainTextEdit* txt = nullptr;
+    QLabel* lblURL = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QFrame* lne = nullptr;
     QPixmap m_picture;
 };

@@ -1,12 +1,11 @@
 #include "dialogs/frmCard.h"
 
-#include "bcp/frmBCP.h"
-#include "common/Numbers.h"
+#include "bcp/CardProcessor.h"
 #include "common/Yield.h"
 #include "dialogs/DialogStyle.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
-#include "shell/HelpPages.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/HelpPages.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,11 +15,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cmath>
 
 using DialogStyle::tw;
 
-frmCard::frmCard(frmBCP* bcp, QWidget* parent) : QDialog(parent), m_bcp(bcp)
+frmCard::frmCard(CardProcessor& processor, QWidget* parent)
+    : QDialog(parent), m_processor(processor)
 {
     setObjectName(QStringLiteral("frmCard"));
     DialogStyle::frame(this, QStringLiteral("Pelumo咭設定"), 4320, 2445);
@@ -105,42 +104,36 @@ void frmCard::buildControls()
 
 void frmCard::Form_Load()
 {
-    if (m_bcp->Language == 1)
+    if (m_processor.language() == 1)
         optEnglish->setChecked(true); // its handler writes the 1 back
-    const int type = m_bcp->CardType;
-    if (type >= 0 && type < cobType->count()) {
-        cobType->setCurrentIndex(type);
-        cobType_Click(); // the same code goes back, as a fresh selection would write it
-    }
-    txtValue->setText(Numbers::money(m_bcp->purseNumber()));
+    cobType->setCurrentIndex(int(m_processor.cardType()));
+    cobType_Click(); // the same code goes back, as a fresh selection would write it
+    txtValue->setText(m_processor.purse().text());
 }
 
 void frmCard::cobType_Click()
 {
     if (cobType->currentIndex() >= 0)
-        m_bcp->CardType = static_cast<qint16>(cobType->currentIndex());
+        m_processor.setCardType(CardType(cobType->currentIndex()));
 }
 
 void frmCard::optChinese_Click()
 {
-    m_bcp->Language = 0;
+    m_processor.setLanguage(0);
 }
 
 void frmCard::optEnglish_Click()
 {
-    m_bcp->Language = 1;
+    m_processor.setLanguage(1);
 }
 
 void frmCard::cmdAdd_Click()
 {
-    const double sum = Numbers::leadingNumber(txtValue->text()) + 100.0;
-    // Judged in whole cents: 899.90 + 100 must pass although its double lies a hair above.
-    if (std::round(sum * 100.0) > 99990.0) {
+    if (!m_processor.topUp()) {
         Desktop::instance().warn(TopUpRefused);
         return;
     }
-    txtValue->setText(Numbers::money(sum));
-    m_bcp->PurseValue = txtValue->text();
+    txtValue->setText(m_processor.purse().text());
 }
 
 void frmCard::cmdHelp_Click()

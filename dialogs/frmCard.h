@@ -7,14 +7,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class frmBCP;
+class CardProcessor;
 
 // The card settings dialog: the simulated card's type, language and value. Every change
 // goes straight into the card processor; the dialog keeps nothing of its own.
 class frmCard : public QDialog {
     Q_OBJECT
 public:
-    explicit frmCard(frmBCP* bcp, QWidget* parent = nullptr);
+    explicit frmCard(CardProcessor& processor, QWidget* parent = nullptr);
 
     void Form_Load();
     void cobType_Click();
@@ -23,15 +23,6 @@ public:
     void cmdAdd_Click();
     void cmdHelp_Click();
     void cmdClose_Click();
-
-    QLabel* lbl[4] = {};
-    QPushButton* cmdClose = nullptr;
-    QComboBox* cobType = nullptr;
-    QRadioButton* optChinese = nullptr;
-    QRadioButton* optEnglish = nullptr;
-    QLineEdit* txtValue = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdHelp = nullptr;
 
     static inline const QString TopUpRefused =
         QStringLiteral("增值無效：Pelumo咭剩餘值最大額為 $999.90");
@@ -47,5 +38,13 @@ private:
     void buildControls();
     void Form_QueryUnload();
 
-    frmBCP* m_bcp;
+    CardProcessor& m_processor;
+    QLabel* lbl[4] = {};
+    QPushButton* cmdClose = nullptr;
+    QComboBox* cobType = nullptr;
+    QRadioButton* optChinese = nullptr;
+    QRadioButton* optEnglish = nullptr;
+    QLineEdit* txtValue = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdHelp = nullptr;
 };

@@ -1,10 +1,9 @@
 #include "dialogs/frmOption.h"
 
-#include "bcp/frmBCP.h"
+#include "bcp/CardProcessor.h"
 #include "common/Numbers.h"
-#include "common/Timer.h"
 #include "dialogs/DialogStyle.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,7 +13,8 @@
 
 using DialogStyle::tw;
 
-frmOption::frmOption(frmBCP* bcp, QWidget* parent) : QDialog(parent), m_bcp(bcp)
+frmOption::frmOption(CardProcessor& processor, QWidget* parent)
+    : QDialog(parent), m_processor(processor)
 {
     setObjectName(QStringLiteral("frmOption"));
     DialogStyle::frame(this, QStringLiteral("設定"), 4710, 2115);
@@ -78,7 +78,7 @@ void frmOption::buildControls()
 void frmOption::Form_Load()
 {
     // A value other than the scroll bar's own 5 goes through the change handler.
-    const int seconds = Numbers::roundToInt16(m_bcp->tmrLoadLong->Interval() / 1000.0).value_or(5);
+    const int seconds = Numbers::roundToInt16(m_processor.loadWaitMs() / 1000.0).value_or(5);
     hsrTime->setValue(seconds);
 }
 
@@ -88,7 +88,7 @@ void frmOption::hsrTime_Change()
     m_shown = seconds;
     txtTime->setText(QString::number(seconds));
     // A new interval restarts a running boot wait with the new length.
-    m_bcp->tmrLoadLong->setInterval(seconds * 1000);
+    m_processor.setLoadWaitMs(seconds * 1000);
     Settings::Write(Settings::Loadtime, QString::number(seconds * 1000));
 }
 

@@ -7,28 +7,27 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class frmBCP;
+class CardProcessor;
 
 // The options dialog: how long the card processor's boot screen waits, 5 to 30 s. Each
 // change applies to the running card processor and is stored at once.
 class frmOption : public QDialog {
     Q_OBJECT
 public:
-    explicit frmOption(frmBCP* bcp, QWidget* parent = nullptr);
+    explicit frmOption(CardProcessor& processor, QWidget* parent = nullptr);
 
     void Form_Load();
     void hsrTime_Change();
     void cmdClose_Click();
 
+private:
+    void buildControls();
+
+    CardProcessor& m_processor;
     QGroupBox* fra = nullptr;
     QScrollBar* hsrTime = nullptr;
     QLabel* lbl[2] = {};
     QLineEdit* txtTime = nullptr;
     QPushButton* cmdClose = nullptr;
-
-private:
-    void buildControls();
-
-    frmBCP* m_bcp;
     int m_shown = 5; // the value the card processor and the store last received
 };

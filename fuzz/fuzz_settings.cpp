@@ -2,7 +2,7 @@
 // hand-edited file. Loading the card must always give a card the processor can hold and
 // the boot wait must stay in range; a card saved and loaded again comes back as itself.
 #include "bcp/StoredCard.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "shell/Startup.h"
 
 #include "common/Artwork.h"
-#include "shell/Desktop.h"
+#include "platform/Desktop.h"
 
 #include <QApplication>
 #include <QFont>

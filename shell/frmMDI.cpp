@@ -1,18 +1,20 @@
 #include "shell/frmMDI.h"
 
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Artwork.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
-#include "shell/Desktop.h"
-#include "shell/Settings.h"
+#include "platform/Desktop.h"
+#include "platform/Settings.h"
+#include "shell/DeviceLinks.h"
 #include "shell/frmSplash.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -33,8 +35,8 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
     // The design client area; the panels widen it once they stand (see Form_Load).
     resize(8160 / 15, 5685 / 15 + menuBar()->sizeHint().height());
 
-    tmrVib = new Timer(QStringLiteral("tmrVib"), 1000, false, this);
-    connect(tmrVib, &Timer::tick, this, &frmMDI::tmrVib_Timer);
+    m_tmrVib = new Timer(QStringLiteral("tmrVib"), 1000, false, this);
+    connect(m_tmrVib, &Timer::tick, this, &frmMDI::tmrVib_Timer);
     buildMenus();
 }
 
@@ -42,46 +44,44 @@ frmMDI::~frmMDI() = default;
 
 void frmMDI::buildMenus()
 {
-    auto entry = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto entry = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         return a;
     };
     auto separator = [](QMenu* menu, const char* name) {
-        QAction* a = menu->addSeparator();
-        a->setObjectName(QLatin1String(name));
-        return a;
+        menu->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    mnuBar[0] = menuBar()->addMenu(QStringLiteral("程式(&P)"));
-    mnuBar[0]->setObjectName(QStringLiteral("mnuBar_0"));
-    mnuViewOutput = entry(mnuBar[0], "mnuViewOutput", QStringLiteral("檢視輸出結果(&L)"));
-    mnuSetting = entry(mnuBar[0], "mnuSetting", QStringLiteral("Pelumo咭設定(&S)..."));
-    mnuSpace0 = separator(mnuBar[0], "mnuSpace0");
-    mnuSimVib = entry(mnuBar[0], "mnuSimVib", QStringLiteral("模擬行車震盪(&V)"));
-    mnuSimVib->setCheckable(true);
-    mnuSimTemp = entry(mnuBar[0], "mnuSimTemp", QStringLiteral("模擬機器過熱(&T)"));
-    mnuSimTemp->setCheckable(true);
-    mnuSpace1 = separator(mnuBar[0], "mnuSpace1");
-    mnuOptions = entry(mnuBar[0], "mnuOptions", QStringLiteral("程式設定(&O)..."));
-    mnuSpace2 = separator(mnuBar[0], "mnuSpace2");
-    mnuExit = entry(mnuBar[0], "mnuExit", QStringLiteral("結束(&X)"));
+    QMenu* program = menuBar()->addMenu(QStringLiteral("程式(&P)"));
+    program->setObjectName(QStringLiteral("mnuBar_0"));
+    QAction* viewOutput = entry(program, "mnuViewOutput", QStringLiteral("檢視輸出結果(&L)"));
+    QAction* setting = entry(program, "mnuSetting", QStringLiteral("Pelumo咭設定(&S)..."));
+    separator(program, "mnuSpace0");
+    m_mnuSimVib = entry(program, "mnuSimVib", QStringLiteral("模擬行車震盪(&V)"));
+    m_mnuSimVib->setCheckable(true);
+    m_mnuSimTemp = entry(program, "mnuSimTemp", QStringLiteral("模擬機器過熱(&T)"));
+    m_mnuSimTemp->setCheckable(true);
+    separator(program, "mnuSpace1");
+    QAction* options = entry(program, "mnuOptions", QStringLiteral("程式設定(&O)..."));
+    separator(program, "mnuSpace2");
+    QAction* exit = entry(program, "mnuExit", QStringLiteral("結束(&X)"));
 
-    mnuBar[1] = menuBar()->addMenu(QStringLiteral("說明(&H)"));
-    mnuBar[1]->setObjectName(QStringLiteral("mnuBar_1"));
-    mnuDDUHelp = entry(mnuBar[1], "mnuDDUHelp", QStringLiteral("車長控制器使用說明(&D)"));
-    mnuSpace3 = separator(mnuBar[1], "mnuSpace3");
-    mnuAbout = entry(mnuBar[1], "mnuAbout", QStringLiteral("關於(&A)..."));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
+    help->setObjectName(QStringLiteral("mnuBar_1"));
+    QAction* dduHelp = entry(help, "mnuDDUHelp", QStringLiteral("車長控制器使用說明(&D)"));
+    separator(help, "mnuSpace3");
+    QAction* about = entry(help, "mnuAbout", QStringLiteral("關於(&A)..."));
 
     // A checkable entry has turned its check mark over before its handler runs.
-    connect(mnuViewOutput, &QAction::triggered, this, &frmMDI::mnuViewOutput_Click);
-    connect(mnuSetting, &QAction::triggered, this, &frmMDI::mnuSetting_Click);
-    connect(mnuSimVib, &QAction::triggered, this, &frmMDI::mnuSimVib_Click);
-    connect(mnuSimTemp, &QAction::triggered, this, &frmMDI::mnuSimTemp_Click);
-    connect(mnuOptions, &QAction::triggered, this, &frmMDI::mnuOptions_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmMDI::mnuExit_Click);
-    connect(mnuDDUHelp, &QAction::triggered, this, &frmMDI::mnuDDUHelp_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmMDI::mnuAbout_Click);
+    connect(viewOutput, &QAction::triggered, this, &frmMDI::mnuViewOutput_Click);
+    connect(setting, &QAction::triggered, this, &frmMDI::mnuSetting_Click);
+    connect(m_mnuSimVib, &QAction::triggered, this, &frmMDI::mnuSimVib_Click);
+    connect(m_mnuSimTemp, &QAction::triggered, this, &frmMDI::mnuSimTemp_Click);
+    connect(options, &QAction::triggered, this, &frmMDI::mnuOptions_Click);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(dduHelp, &QAction::triggered, this, &frmMDI::mnuDDUHelp_Click);
+    connect(about, &QAction::triggered, this, &frmMDI::mnuAbout_Click);
 }
 
 QMdiSubWindow* frmMDI::addPanel(QWidget* panel)
@@ -105,17 +105,25 @@ void frmMDI::Form_Load()
     splash->show();
     yieldEvents();
 
-    m_bcp = new frmBCP;
+    // The card processor first: it loads the card, and its boot timer runs from here.
+    m_processor = new CardProcessor(this);
+    m_bcp = new frmBCP(*m_processor);
     m_bcpWindow = addPanel(m_bcp);
     m_bcp->setTop(0);
     m_bcp->setLeft(0);
 
-    m_ddu = new frmDDU;
-    m_bcp->connectWindows(m_ddu, this);
-    m_ddu->connectWindows(m_bcp, this);
+    m_console = new Console(this);
+    m_consoleLink = std::make_unique<ConsoleForProcessor>(*m_console);
+    m_processorLink = std::make_unique<ProcessorForConsole>(*m_processor);
+    m_processor->setConsole(m_consoleLink.get());
+    m_console->setProcessor(m_processorLink.get());
+    connect(m_console, &Console::powerSwitched, this, &frmMDI::powerSwitched);
+    m_ddu = new frmDDU(*m_console);
+    // The console's bare front takes the card away, as the processor's own does.
+    connect(m_ddu, &DevicePanel::pointerOnBackground, m_processor, &CardProcessor::withdraw);
     m_dduWindow = addPanel(m_ddu);
     m_ddu->setTop(0);
-    m_ddu->setLeft(m_bcp->Width());
+    m_ddu->setLeft(m_bcp->outerWidth());
 
     // Large enough to show both panels whole.
     const QSize panels(m_bcpWindow->frameGeometry().width() + m_dduWindow->frameGeometry().width(),
@@ -125,10 +133,17 @@ void frmMDI::Form_Load()
     resize(size() + (panels - m_mdi->viewport()->size()).expandedTo(QSize(0, 0)));
     yieldEvents();
 
-    m_bcp->tmrLoadLong->setInterval(Settings::loadtimeMs());
-    m_ddu->imgOF_Click();
+    m_processor->setLoadWaitMs(Settings::loadtimeMs());
+    m_console->switchPower(); // a new console counts as on: this switches everything off
     splash->close();
     delete splash;
+}
+
+void frmMDI::powerSwitched(bool on)
+{
+    m_mnuSimTemp->setEnabled(on);
+    if (on)
+        m_mnuSimTemp->setChecked(false);
 }
 
 bool frmMDI::eventFilter(QObject* watched, QEvent* e)
@@ -139,15 +154,10 @@ bool frmMDI::eventFilter(QObject* watched, QEvent* e)
         e->ignore();
         return true;
     }
-    // The dark background withdraws the card, as the panels' own backgrounds do.
-    if (watched == m_mdi->viewport() && e->type() == QEvent::MouseMove && m_bcp)
-        m_bcp->imgMCard->hide();
+    // The dark background takes the card away, as the panels' own backgrounds do.
+    if (watched == m_mdi->viewport() && e->type() == QEvent::MouseMove && m_processor)
+        m_processor->withdraw();
     return QMainWindow::eventFilter(watched, e);
-}
-
-void frmMDI::mnuExit_Click()
-{
-    close();
 }
 
 void frmMDI::closeEvent(QCloseEvent* e)
@@ -162,15 +172,10 @@ void frmMDI::Form_Unload()
         return;
     m_unloaded = true;
     // The card processor keeps the card; the console's unsent log goes with it.
-    if (m_bcp)
-        m_bcp->Form_QueryUnload();
+    if (m_processor)
+        m_processor->saveCard();
+    // The devices are children of this window: one sweep stops every timer.
     for (Timer* t : findChildren<Timer*>())
         t->setEnabled(false);
-    if (m_bcp)
-        for (Timer* t : m_bcp->findChildren<Timer*>())
-            t->setEnabled(false);
-    if (m_ddu)
-        for (Timer* t : m_ddu->findChildren<Timer*>())
-            t->setEnabled(false);
     QCoreApplication::exit(0);
 }

@@ -2,6 +2,12 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class CardProcessor;
+class Console;
+class ConsoleForProcessor;
+class ProcessorForConsole;
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
@@ -9,49 +15,24 @@ class QMenu;
 class Timer;
 class frmBCP;
 class frmDDU;
-class frmSplash;
 
-// The main window: the two device panels side by side, the menus, start-up and shut-down.
+// The main window: the two devices side by side, the menus, start-up and shut-down. It
+// creates both devices and wires them together.
 class frmMDI : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMDI(QWidget* parent = nullptr);
     ~frmMDI() override;
 
-    // The start-up sequence: splash, both panels, the equipment switched off.
+    // The start-up sequence: splash, both devices, the equipment switched off.
     void Form_Load();
 
+    CardProcessor* processor() const { return m_processor; }
+    Console* console() const { return m_console; }
     frmBCP* bcp() const { return m_bcp; }
     frmDDU* ddu() const { return m_ddu; }
     QMdiArea* mdiArea() const { return m_mdi; }
     bool unloaded() const { return m_unloaded; }
-
-    // Menu handlers.
-    void mnuViewOutput_Click();
-    void mnuSetting_Click();
-    void mnuSimVib_Click();
-    void mnuSimTemp_Click();
-    void mnuOptions_Click();
-    void mnuExit_Click();
-    void mnuDDUHelp_Click();
-    void mnuAbout_Click();
-    void tmrVib_Timer();
-
-    QMenu* mnuBar[2] = {};
-    QAction* mnuViewOutput = nullptr;
-    QAction* mnuSetting = nullptr;
-    QAction* mnuSpace0 = nullptr;
-    QAction* mnuSimVib = nullptr;
-    QAction* mnuSimTemp = nullptr;
-    QAction* mnuSpace1 = nullptr;
-    QAction* mnuOptions = nullptr;
-    QAction* mnuSpace2 = nullptr;
-    QAction* mnuExit = nullptr;
-    QAction* mnuDDUHelp = nullptr;
-    QAction* mnuSpace3 = nullptr;
-    QAction* mnuAbout = nullptr;
-
-    Timer* tmrVib = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -61,8 +42,26 @@ private:
     void buildMenus();
     QMdiSubWindow* addPanel(QWidget* panel);
     void Form_Unload();
+    void powerSwitched(bool on);
+
+    void mnuViewOutput_Click();
+    void mnuSetting_Click();
+    void mnuSimVib_Click();
+    void mnuSimTemp_Click();
+    void mnuOptions_Click();
+    void mnuDDUHelp_Click();
+    void mnuAbout_Click();
+    void tmrVib_Timer();
 
     QMdiArea* m_mdi = nullptr;
+    QAction* m_mnuSimVib = nullptr;
+    QAction* m_mnuSimTemp = nullptr;
+    Timer* m_tmrVib = nullptr;
+
+    CardProcessor* m_processor = nullptr;
+    Console* m_console = nullptr;
+    std::unique_ptr<ConsoleForProcessor> m_consoleLink;
+    std::unique_ptr<ProcessorForConsole> m_processorLink;
     frmBCP* m_bcp = nullptr;
     frmDDU* m_ddu = nullptr;
     QMdiSubWindow* m_bcpWindow = nullptr;

@@ -1,12 +1,13 @@
 // Simulated faults: the bus shaking, the card processor overheating.
 #include "shell/frmMDI.h"
 
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Random.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/frmDDU.h"
-#include "shell/Desktop.h"
+#include "platform/Desktop.h"
 
 #include <QAction>
 #include <QPointer>
@@ -14,7 +15,7 @@
 void frmMDI::mnuSimVib_Click()
 {
     // The check mark has already been turned over; disabling lets a running jolt finish.
-    tmrVib->setEnabled(mnuSimVib->isChecked());
+    m_tmrVib->setEnabled(m_mnuSimVib->isChecked());
 }
 
 void frmMDI::tmrVib_Timer()
@@ -24,26 +25,23 @@ void frmMDI::tmrVib_Timer()
         const int d = static_cast<int>(rnd() * 500) - 250;
         m_bcp->setTop(m_bcp->Top() + d);
         m_ddu->setTop(m_ddu->Top() + d);
+        // Each step is drawn; clicks and the devices' timers run in between. The jolt
+        // timer does not start another jolt meanwhile.
         yieldEvents();
         if (!self || m_unloaded)
             return;
     }
     m_bcp->setTop(0);
     m_ddu->setTop(0);
-    tmrVib->setInterval(static_cast<int>(rnd() * 5000) + 1000);
+    m_tmrVib->setInterval(static_cast<int>(rnd() * 5000) + 1000);
 }
 
 void frmMDI::mnuSimTemp_Click()
 {
-    if (m_bcp->StartValue) {
-        m_bcp->tmrChange->setEnabled(false);
-        m_bcp->tmrCount->setEnabled(false);
-        m_bcp->tmrLock->setEnabled(false);
-        m_bcp->tmrStart->setEnabled(false);
-        m_bcp->NoResponse = true;
-        mnuSimTemp->setChecked(true);
-    } else {
-        Desktop::instance().beep();
-        mnuSimTemp->setChecked(false);
+    if (m_processor->overheat()) {
+        m_mnuSimTemp->setChecked(true);
+        return;
     }
+    Desktop::instance().beep();
+    m_mnuSimTemp->setChecked(false);
 }

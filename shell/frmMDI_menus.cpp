@@ -4,9 +4,9 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
-#include "shell/HelpPages.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/HelpPages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,13 +26,13 @@ void frmMDI::mnuViewOutput_Click()
 
 void frmMDI::mnuSetting_Click()
 {
-    frmCard dialog(m_bcp, this);
+    frmCard dialog(*m_processor, this);
     dialog.exec();
 }
 
 void frmMDI::mnuOptions_Click()
 {
-    frmOption dialog(m_bcp, this);
+    frmOption dialog(*m_processor, this);
     dialog.exec();
 }
 

@@ -15,28 +15,23 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 
-    lbl[0] = new QLabel(QStringLiteral("啟動中..."), this);
-    lbl[0]->setObjectName(QStringLiteral("lbl_0"));
-    lbl[0]->setGeometry(twips(2400), twips(3150), twips(1440), twips(165) + 4);
-    lbl[0]->setAlignment(Qt::AlignCenter);
+    auto* starting = new QLabel(QStringLiteral("啟動中..."), this);
+    starting->setObjectName(QStringLiteral("lbl_0"));
+    starting->setGeometry(twips(2400), twips(3150), twips(1440), twips(165) + 4);
+    starting->setAlignment(Qt::AlignCenter);
 
-    lbl[1] = new QLabel(QStringLiteral("© 2026 Quillmere　本程式只供模擬及訓練之用"), this);
-    lbl[1]->setObjectName(QStringLiteral("lbl_1"));
-    lbl[1]->setGeometry(twips(150), twips(3450), twips(5715), twips(240));
-    lbl[1]->setAlignment(Qt::AlignCenter);
+    auto* notice = new QLabel(QStringLiteral("© 2026 Quillmere　本程式只供模擬及訓練之用"), this);
+    notice->setObjectName(QStringLiteral("lbl_1"));
+    notice->setGeometry(twips(150), twips(3450), twips(5715), twips(240));
+    notice->setAlignment(Qt::AlignCenter);
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(9);
-    lbl[1]->setFont(f);
-}
-
-QPixmap frmSplash::picture()
-{
-    return Artwork::render(QStringLiteral("splash"), QSize(400, 200), 1.0, Qt::white);
+    notice->setFont(f);
 }
 
 void frmSplash::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
-    p.drawPixmap(0, 0, picture());
+    p.drawPixmap(0, 0, Artwork::splash());
 }

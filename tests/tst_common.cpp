@@ -3,8 +3,8 @@
 #include "common/Clock.h"
 #include "common/Numbers.h"
 #include "common/Timer.h"
-#include "shell/Settings.h"
-#include "shell/StoreFile.h"
+#include "platform/Settings.h"
+#include "platform/StoreFile.h"
 #include "support/TestEnv.h"
 
 #include <QFile>

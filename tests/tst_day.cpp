@@ -2,7 +2,7 @@
 #include "common/Clock.h"
 #include "ddu/frmDDU.h"
 #include "dialogs/frmCard.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 #include "shell/frmMDI.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"

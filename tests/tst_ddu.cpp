@@ -1,7 +1,7 @@
 #include "bcp/frmBCP.h"
 #include "common/Timer.h"
 #include "ddu/frmDDU.h"
-#include "shell/Desktop.h"
+#include "platform/Desktop.h"
 #include "shell/frmMDI.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"

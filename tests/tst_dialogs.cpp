@@ -7,8 +7,8 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
-#include "shell/Desktop.h"
-#include "shell/Settings.h"
+#include "platform/Desktop.h"
+#include "platform/Settings.h"
 #include "shell/frmMDI.h"
 
 #include <QAction>

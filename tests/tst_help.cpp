@@ -2,9 +2,9 @@
 #include "support/TestEnv.h"
 
 #include "dialogs/frmCard.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
-#include "shell/HelpPages.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/HelpPages.h"
 #include "shell/frmMDI.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "ddu/frmDDU.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
 #include "shell/frmMDI.h"
 #include "support/TestEnv.h"
 

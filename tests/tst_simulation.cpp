@@ -2,7 +2,7 @@
 #include "common/Clock.h"
 #include "common/Timer.h"
 #include "ddu/frmDDU.h"
-#include "shell/Desktop.h"
+#include "platform/Desktop.h"
 #include "shell/frmMDI.h"
 #include "support/TestEnv.h"
 

@@ -8,7 +8,7 @@
 #include "common/Timer.h"
 #include "ddu/frmDDU.h"
 #include "routes/RouteTable.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 #include "shell/frmMDI.h"
 #include "support/LogFormat.h"
 #include "support/TestEnv.h"

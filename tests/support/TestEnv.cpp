@@ -1,15 +1,16 @@
 #include "support/TestEnv.h"
 
-#include "bcp/frmBCP.h"
+#include "bcp/CardProcessor.h"
 #include "common/Clock.h"
 #include "common/Timer.h"
-#include "ddu/frmDDU.h"
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
-#include "shell/Settings.h"
+#include "ddu/Console.h"
+#include "platform/AppPaths.h"
+#include "platform/Settings.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QHash>
@@ -104,6 +105,24 @@ void TestEnv::advance(qint64 ms)
     VirtualTime::advance(ms);
 }
 
+QObject* TestEnv::findObject(const QObject* root, const QString& name, const QMetaObject* type)
+{
+    for (QObject* o : root->findChildren<QObject*>(name))
+        if (type->cast(o))
+            return o;
+    qFatal("no %s named %s", type->className(), qPrintable(name));
+}
+
+Timer* TestEnv::timer(const QObject* root, const QString& name)
+{
+    return find<Timer>(root, name);
+}
+
+QAction* TestEnv::action(const frmMDI* w, const QString& name)
+{
+    return find<QAction>(w, name);
+}
+
 void TestEnv::click(QWidget* w)
 {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
@@ -117,82 +136,70 @@ void TestEnv::moveTo(QWidget* w, const QPoint& pos)
     QApplication::sendEvent(w, &e);
 }
 
-KeyRegion* TestEnv::key(frmMDI* w, const QString& labelOrName)
+Key TestEnv::keyFor(const QString& labelOrName)
 {
     static const QHash<QString, QString> byLabel = {
         {QStringLiteral("SHIFT"), QStringLiteral("imgShift")},
-        {QStringLiteral("光暗"), QStringLiteral("imgBrightness")},
-        {QStringLiteral("對比度"), QStringLiteral("imgContast")},
-        {QStringLiteral("事故"), QStringLiteral("imgAcc")},
-        {QStringLiteral("F1"), QStringLiteral("imgF1")},
-        {QStringLiteral("F2"), QStringLiteral("imgF2")},
-        {QStringLiteral("F3"), QStringLiteral("imgF3")},
-        {QStringLiteral("F4"), QStringLiteral("imgF4")},
-        {QStringLiteral("錢箱"), QStringLiteral("imgMoneyBox")},
-        {QStringLiteral("輸出"), QStringLiteral("imgOutput")},
-        {QStringLiteral("空格"), QStringLiteral("imgSpace")},
-        {QStringLiteral("輸入"), QStringLiteral("imgEnt")},
         {QStringLiteral("開/關"), QStringLiteral("imgOF")},
-        {QStringLiteral("↑"), QStringLiteral("imgUp")},
-        {QStringLiteral("↓"), QStringLiteral("imgDown")},
-        {QStringLiteral("路線"), QStringLiteral("imgRoute")},
-        {QStringLiteral("起點"), QStringLiteral("imgStart")},
-        {QStringLiteral("終點"), QStringLiteral("imgFinish")},
-        {QStringLiteral("方向"), QStringLiteral("imgDir")},
-        {QStringLiteral("取消"), QStringLiteral("imgCancel")},
-        {QStringLiteral("退出"), QStringLiteral("imgSend")},
     };
-    QString name = byLabel.value(labelOrName, labelOrName);
-    if (name.size() == 1 && name.at(0).isDigit())
-        name = QStringLiteral("imgNo_") + name;
-    auto* k = w->ddu()->findChild<KeyRegion*>(name);
-    if (!k)
-        qFatal("no console key %s", qPrintable(labelOrName));
-    return k;
+    const QString name = byLabel.value(labelOrName, labelOrName);
+    for (const KeyInfo& k : Keys::all())
+        if (name == QLatin1String(k.name) || name == QString::fromUtf16(k.caption))
+            return k.key;
+    qFatal("no console key %s", qPrintable(labelOrName));
 }
 
-void TestEnv::press(frmMDI* w, const QString& labels)
+QWidget* TestEnv::key(const frmMDI* w, const QString& labelOrName)
+{
+    return find(w, QLatin1String(Keys::info(keyFor(labelOrName)).name));
+}
+
+void TestEnv::press(const frmMDI* w, const QString& labels)
 {
     for (const QString& label : labels.split(u' ', Qt::SkipEmptyParts))
         click(key(w, label));
 }
 
-void TestEnv::powerOn(frmMDI* w)
+void TestEnv::powerOn(const frmMDI* w)
 {
-    click(w->ddu()->imgOF);
+    click(key(w, QStringLiteral("開/關")));
 }
 
-void TestEnv::waitForPrompt(frmMDI* w)
+void TestEnv::waitForPrompt(const frmMDI* w)
 {
     // At most the longest boot: lamp test, 30 s wait, two steps.
-    for (int i = 0; i < 400 && !(w->bcp()->tmrStart->Tag() == u"S2" && !w->bcp()->tmrStart->Enabled()); ++i)
+    const CardProcessor* p = w->processor();
+    const Timer* boot = timer(p, QStringLiteral("tmrStart"));
+    for (int i = 0;
+         i < 400 && !(p->bootStep() == CardProcessor::BootStep::Prompt && !boot->Enabled()); ++i)
         advance(100);
 }
 
-void TestEnv::logIn(frmMDI* w)
+void TestEnv::logIn(const frmMDI* w)
 {
     powerOn(w);
     waitForPrompt(w);
-    const qint16 type = w->bcp()->CardType;
-    w->bcp()->CardType = 4;
+    CardProcessor* p = w->processor();
+    const CardType type = p->cardType();
+    p->setCardType(CardType::Startup);
     present(w);
     advance(2000);
     withdraw(w);
-    w->bcp()->CardType = type;
+    p->setCardType(type);
     advance(2000); // the in-service screen with the route's fare
 }
 
-void TestEnv::present(frmMDI* w, double xTw, double yTw)
+void TestEnv::present(const frmMDI* w, double xTw, double yTw)
 {
-    moveTo(w->bcp()->imgCard, QPoint(qRound(xTw / 15), qRound(yTw / 15)));
+    moveTo(find(w, QStringLiteral("imgCard")), QPoint(qRound(xTw / 15), qRound(yTw / 15)));
 }
 
-void TestEnv::withdraw(frmMDI* w)
+void TestEnv::withdraw(const frmMDI* w)
 {
-    moveTo(w->bcp(), QPoint(2, 2));
+    moveTo(find(w, QStringLiteral("frmBCP")), QPoint(2, 2));
 }
 
-void TestEnv::read(frmMDI* w)
+void TestEnv::read(const frmMDI* w)
 {
     present(w);
     advance(1000);

@@ -1,7 +1,7 @@
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 
 #include "common/Numbers.h"
-#include "shell/StoreFile.h"
+#include "platform/StoreFile.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "shell/Desktop.h"
+#include "platform/Desktop.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "ddu/TripLogFile.h"
+#include "triplog/TripLogFile.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
-#include "shell/HelpPages.h"
+#include "platform/HelpPages.h"
 
-#include "shell/AppPaths.h"
-#include "shell/Desktop.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "shell/StoreFile.h"
+#include "platform/StoreFile.h"
 
 #include <QFile>
 #include <QSaveFile>

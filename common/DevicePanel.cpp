@@ -1,0 +1,60 @@
+#include "common/DevicePanel.h"
+
+#include "common/Artwork.h"
+#include "common/Numbers.h"
+#include "common/Placement.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+DevicePanel::DevicePanel(const QString& name, const QString& caption, int widthTw, int heightTw,
+                         const QString& art, const QSize& artSize, const QColor& background,
+                         QWidget* parent)
+    : QWidget(parent), m_front(std::make_unique<Artwork>(art, artSize, background))
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFixedSize(twips(widthTw), twips(heightTw));
+    setMouseTracking(true);
+}
+
+DevicePanel::~DevicePanel() = default;
+
+int DevicePanel::Top() const
+{
+    return Placement::top(this);
+}
+
+void DevicePanel::setTop(int tw)
+{
+    Placement::setTop(this, tw);
+}
+
+int DevicePanel::Left() const
+{
+    return Placement::left(this);
+}
+
+void DevicePanel::setLeft(int tw)
+{
+    Placement::setLeft(this, tw);
+}
+
+int DevicePanel::outerWidth() const
+{
+    return Placement::outerWidth(this);
+}
+
+void DevicePanel::paintEvent(QPaintEvent*)
+{
+    // The picture may be a few rows taller than the panel; its top part is shown.
+    QPainter p(this);
+    p.drawPixmap(QPointF(0, 0), m_front->pixmap(devicePixelRatioF()));
+}
+
+void DevicePanel::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!childAt(e->position().toPoint()))
+        emit pointerOnBackground();
+    e->accept();
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "ddu/Keys.h"
+#include "routes/RouteCursor.h"
+#include "triplog/TripLog.h"
+
+#include <QObject>
+#include <QString>
+
+class ProcessorLink;
+class Timer;
+
+// The driver console without its window: power, display, keypad, routes and the trip
+// log. The panel draws what it says and hands it the key presses.
+class Console : public QObject {
+    Q_OBJECT
+public:
+    // Which prompt, if any, the keypad is answering.
+    enum class KeypadMode : qint32 {
+        TerminusConfirm = 0,
+        Idle = 1,
+        RouteEntry = 2,
+        OutputConfirm = 3,
+        OriginConfirm = 4,
+        DirectionConfirm = 5,
+    };
+
+    static constexpr int Lines = 4;
+
+    // Reads routes.dat (a warning when it cannot) and opens the trip log.
+    explicit Console(QObject* parent = nullptr);
+    ~Console() override;
+
+    void setProcessor(ProcessorLink* processor) { m_processor = processor; }
+
+    // A key pressed; a key that is not enabled does nothing.
+    void press(Key key);
+    bool keyEnabled(Key key) const;
+
+    // What the card processor asks of the console.
+    void showMessage(const QString& text);
+    void restoreRouteScreen();
+    void showPayment(const QString& text);
+    void enableServiceKeys();
+    void loadStartRoute();
+    void log(TripEvent event, const QString& detail = QString());
+
+    // The operations the keys lead to.
+    void switchPower();
+    void loadRoute(qsizetype index);
+    void changeRoute(const QString& route);
+    void changeDirection();
+    void output();
+
+    // What the panel shows.
+    bool isOn() const { return m_on; }
+    QString line(int index) const { return m_lines[index]; }
+    bool statusShown() const { return m_statusShown; }
+    QString status() const { return m_status; }
+    QString shiftIndicator() const;
+
+    // State, for the tests.
+    QString storedLine(int index) const { return m_stored[index]; }
+    KeypadMode mode() const { return m_mode; }
+    bool shiftOn() const { return m_shift; }
+    const QString& typedRoute() const { return m_typed; }
+    const RouteCursor& routes() const { return m_routes; }
+    const TripLog& tripLog() const { return m_log; }
+
+    static inline const QString NotFound = QStringLiteral("　　沒有此路線資料！");
+
+signals:
+    void displayChanged();
+    void keysChanged();
+    void powerSwitched(bool on);
+
+private:
+    void clockTick();
+    void type(const QString& text);
+    void typeLetterOf(Key key);
+    void shiftKey();
+    void modeKey(Key key);
+    void cancel();
+    void enter();
+    void step(int direction);
+
+    void setLines(const QString& l1, const QString& l2, const QString& l3, const QString& l4);
+    void prompt(const QString& question, KeypadMode mode);
+    void restoreDisplay();
+    void resetStoredLines();
+    void clearShift();
+
+    ProcessorLink* m_processor = nullptr;
+    Timer* m_tmrClock;
+    RouteCursor m_routes;
+    TripLog m_log;
+
+    bool m_on = true; // a new console counts as on until start-up switches it off
+    bool m_serviceKeys = false;
+    QString m_lines[Lines];
+    bool m_prompting = false; // a question on the display that the processor leaves alone
+    bool m_statusShown = false;
+    QString m_status;
+    QString m_stored[3];
+
+    KeypadMode m_mode = KeypadMode::Idle;
+    bool m_shift = false;
+    QString m_typed;
+    bool m_notFoundShown = false;
+    bool m_outputRunning = false;
+};
