@@ -43,6 +43,13 @@ CardProcessor::~CardProcessor() = default;
 
 // ---- the card ----------------------------------------------------------------------
 
+void CardProcessor::setPurse(Money value)
+{
+    m_purse = value;
+    m_purseFromTopUp = false;
+    emit cardValuesChanged();
+}
+
 void CardProcessor::setCardType(CardType type)
 {
     m_type = type;
@@ -386,9 +393,7 @@ void CardProcessor::readCard()
     setLines(r.screen.line1, r.screen.line2, r.screen.line3);
     setLamps(Lamps::of(r.lamps));
     if (r.outcome == Transaction::Paid) {
-        m_purse = r.newPurse;
-        m_purseFromTopUp = false;
-        emit cardValuesChanged();
+        setPurse(r.newPurse);
         if (m_console) {
             m_console->showPayment(r.screen.console);
             m_console->log(r.logEvent, r.logDetail);

@@ -53,6 +53,8 @@ public:
     Money purse() const { return m_purse; }
     CardType cardType() const { return m_type; }
     qint16 language() const { return m_language; }
+    // The value as a number, as a payment leaves it.
+    void setPurse(Money value);
     void setCardType(CardType type);
     void setLanguage(qint16 language);
     // Adds $100; false, and nothing changes, when the card would pass $999.90.

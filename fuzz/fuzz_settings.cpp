@@ -34,8 +34,9 @@ QString g_file;
 
 void checkCard(const StoredCard::Values& v)
 {
-    check(v.purse >= -35 && v.purse <= 999.9, "loaded value out of range");
-    check(v.type >= 0 && v.type <= 4, "loaded type out of range");
+    check(v.purse >= Money::dollars(-35) && v.purse <= Money::cents(99990),
+          "loaded value out of range");
+    check(int(v.type) >= 0 && int(v.type) <= 4, "loaded type out of range");
 }
 
 } // namespace
@@ -107,21 +108,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int wait = Settings::loadtimeMs();
     check(wait >= 5000 && wait <= 30000, "boot wait out of range");
 
-    // Saving and loading settles after one round: the value keeps 15 digits. Each save
+    // Saving and loading gives the same card back, to the cent. Each save
     // rewrites the store three times, so only some runs take this path.
     if (!roundTrip)
         return 0;
     const QString route = Settings::lastRoute();
     Settings::Write(Settings::Lastroute, route);
     check(Settings::lastRoute() == route, "a route reads back changed");
-    StoredCard::save(card.purse, card.type, card.language);
+    StoredCard::save(card.purse.shortText(), card.type, card.language);
     const StoredCard::Values again = StoredCard::load();
     checkCard(again);
     check(again.type == card.type && again.language == card.language, "type or language changed");
-    check(std::abs(again.purse - card.purse) <= 1e-12 * std::max(1.0, std::abs(card.purse)),
-          "value changed on saving");
-    StoredCard::save(again.purse, again.type, again.language);
-    check(StoredCard::load().purse == again.purse, "value keeps changing on saving");
+    check(again.purse == card.purse, "value changed on saving");
     // A top-up's text is kept as written.
     StoredCard::save(QStringLiteral("200.00"), again.type, again.language);
     check(Settings::Read(Settings::PurseValue, QString()) == QStringLiteral("200.00"),

@@ -1,6 +1,6 @@
-#include "bcp/Transaction.h"
 #include "common/Artwork.h"
 #include "common/Clock.h"
+#include "common/Money.h"
 #include "common/Numbers.h"
 #include "common/Timer.h"
 #include "platform/Settings.h"
@@ -22,14 +22,14 @@ private slots:
     void timerHandlerMayStopItself();
     void clockFollowsVirtualTime();
 
-    void money_data();
-    void money();
+    void moneyFromDouble_data();
+    void moneyFromDouble();
     void leadingNumber_data();
     void leadingNumber();
     void roundToInt16_data();
     void roundToInt16();
-    void shortest_data();
-    void shortest();
+    void moneyShortText_data();
+    void moneyShortText();
     void halfFare_data();
     void halfFare();
     void fareParse_data();
@@ -130,7 +130,7 @@ void TestCommon::clockFollowsVirtualTime()
     QCOMPARE(Clock::timeText(), QStringLiteral("00:10:06"));
 }
 
-void TestCommon::money_data()
+void TestCommon::moneyFromDouble_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
@@ -142,18 +142,20 @@ void TestCommon::money_data()
     QTest::newRow("no grouping") << 999.9 << "999.90";
     QTest::newRow("thousands") << 12345.678 << "12345.68";
     QTest::newRow("half cent up") << 1.005 << "1.01";
+    QTest::newRow("half cent down") << -1.005 << "-1.01";
     QTest::newRow("binary noise") << 100 - 2.4 - 2.4 << "95.20";
     QTest::newRow("tiny negative is zero") << -1e-12 << "0.00";
-    QTest::newRow("beyond 64 bits") << 1e20 << "100000000000000000000.00";
-    QTest::newRow("beyond 64 bits negative") << -1e20 << "-100000000000000000000.00";
-    QTest::newRow("too large for cents") << 1e307 << QString::number(1e307, 'f', 2);
+    // Beyond every amount handled: held at the limit.
+    QTest::newRow("beyond the limit") << 1e20 << "10000000000000.00";
+    QTest::newRow("beyond the limit negative") << -1e307 << "-10000000000000.00";
+    QTest::newRow("not a number") << std::nan("") << "0.00";
 }
 
-void TestCommon::money()
+void TestCommon::moneyFromDouble()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
-    QCOMPARE(Numbers::money(value), text);
+    QCOMPARE(Money::fromDouble(value).text(), text);
 }
 
 void TestCommon::leadingNumber_data()
@@ -212,74 +214,103 @@ void TestCommon::roundToInt16()
         QCOMPARE(int(r.value_or(-1)), result);
 }
 
-void TestCommon::shortest_data()
+void TestCommon::moneyShortText_data()
 {
-    QTest::addColumn<double>("value");
+    QTest::addColumn<qint64>("cents");
     QTest::addColumn<QString>("text");
-    QTest::newRow("two payments") << 100 - 2.4 - 2.4 << "95.2";
-    QTest::newRow("whole") << 100.0 << "100";
-    QTest::newRow("negative") << -35.0 << "-35";
-    QTest::newRow("half") << 0.5 << "0.5";
-    QTest::newRow("two decimals") << 1.75 << "1.75";
-    QTest::newRow("zero") << 0.0 << "0";
-    QTest::newRow("negative zero") << -0.0 << "0";
-    QTest::newRow("tenth sum") << 0.1 + 0.2 << "0.3";
+    QTest::newRow("two payments") << qint64(9520) << "95.2";
+    QTest::newRow("whole") << qint64(10000) << "100";
+    QTest::newRow("negative") << qint64(-3500) << "-35";
+    QTest::newRow("half") << qint64(50) << "0.5";
+    QTest::newRow("two decimals") << qint64(175) << "1.75";
+    QTest::newRow("a cent") << qint64(1) << "0.01";
+    QTest::newRow("minus a cent") << qint64(-1) << "-0.01";
+    QTest::newRow("zero") << qint64(0) << "0";
+    QTest::newRow("ten") << qint64(1000) << "10";
 }
 
-void TestCommon::shortest()
+void TestCommon::moneyShortText()
 {
-    QFETCH(double, value);
+    QFETCH(qint64, cents);
     QFETCH(QString, text);
-    QCOMPARE(Numbers::shortest(value), text);
+    QCOMPARE(Money::cents(cents).shortText(), text);
 }
 
 void TestCommon::halfFare_data()
 {
-    QTest::addColumn<double>("fare");
-    QTest::addColumn<double>("half");
-    QTest::newRow("2.4") << 2.4 << 1.2;
-    QTest::newRow("3.5") << 3.5 << 1.8;
-    QTest::newRow("4.7") << 4.7 << 2.4;
-    QTest::newRow("7") << 7.0 << 3.5;
-    QTest::newRow("0.1") << 0.1 << 0.1;
-    QTest::newRow("5.4") << 5.4 << 2.7;
-    QTest::newRow("0") << 0.0 << 0.0;
-    QTest::newRow("9.1") << 9.1 << 4.6;
-    QTest::newRow("10.5") << 10.5 << 5.3;
+    QTest::addColumn<QString>("fare");
+    QTest::addColumn<QString>("half");
+    QTest::newRow("2.4") << "2.4" << "1.20";
+    QTest::newRow("3.5") << "3.5" << "1.80";
+    QTest::newRow("4.7") << "4.7" << "2.40";
+    QTest::newRow("7") << "7" << "3.50";
+    QTest::newRow("0.1") << "0.1" << "0.10";
+    QTest::newRow("5.4") << "5.4" << "2.70";
+    QTest::newRow("0") << "0" << "0.00";
+    QTest::newRow("9.1") << "9.1" << "4.60";
+    QTest::newRow("10.5") << "10.5" << "5.30";
+    // An odd cent: its half goes to the even cent first.
+    QTest::newRow("0.01") << "0.01" << "0.00";
+    QTest::newRow("0.03") << "0.03" << "0.10";
+    QTest::newRow("2.01") << "2.01" << "1.00";
+    QTest::newRow("2.05") << "2.05" << "1.10";
+    QTest::newRow("negative") << "-3.5" << "-1.70";
+    QTest::newRow("minus a tenth") << "-0.1" << "0.00";
 }
 
 void TestCommon::halfFare()
 {
-    QFETCH(double, fare);
-    QFETCH(double, half);
-    QCOMPARE(Fares::half(fare), half);
+    QFETCH(QString, fare);
+    QFETCH(QString, half);
+    QCOMPARE(Money::parse(fare).value().halfFare().text(), half);
 }
 
 void TestCommon::fareParse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("value");
-    QTest::newRow("plain") << "5.40" << true << 5.4;
-    QTest::newRow("one decimal") << "5.4" << true << 5.4;
-    QTest::newRow("whole") << "7" << true << 7.0;
-    QTest::newRow("spaces around") << " 3.5 " << true << 3.5;
-    QTest::newRow("empty") << "" << false << 0.0;
-    QTest::newRow("letters") << "abc" << false << 0.0;
-    QTest::newRow("two points") << "5.4.3" << false << 0.0;
-    QTest::newRow("trailing text") << "5.4x" << false << 0.0;
-    QTest::newRow("hash inside") << "5.4#1" << false << 0.0;
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << "5.40" << true << "5.40";
+    QTest::newRow("one decimal") << "5.4" << true << "5.40";
+    QTest::newRow("whole") << "7" << true << "7.00";
+    QTest::newRow("spaces around") << " 3.5 " << true << "3.50";
+    QTest::newRow("leading point") << ".5" << true << "0.50";
+    QTest::newRow("trailing point") << "5." << true << "5.00";
+    QTest::newRow("signs") << "-2.5" << true << "-2.50";
+    QTest::newRow("plus") << "+2.5" << true << "2.50";
+    QTest::newRow("exponent") << "5.4e1" << true << "54.00";
+    QTest::newRow("negative exponent") << "540E-2" << true << "5.40";
+    QTest::newRow("long zeros") << "000012.5000000" << true << "12.50";
+    // More than two decimals: the nearest cent, halves away from zero, as it is shown.
+    QTest::newRow("third decimal up") << "3.555" << true << "3.56";
+    QTest::newRow("third decimal down") << "3.554" << true << "3.55";
+    QTest::newRow("half a cent") << "0.005" << true << "0.01";
+    QTest::newRow("negative half a cent") << "-2.405" << true << "-2.41";
+    QTest::newRow("far below a cent") << "1e-9" << true << "0.00";
+    QTest::newRow("the limit") << "10000000000000" << true << "10000000000000.00";
+    QTest::newRow("beyond the limit") << "10000000000000.01" << false << "";
+    QTest::newRow("huge exponent") << "1e999999999999" << false << "";
+    QTest::newRow("zero with huge exponent") << "0e999999999999" << true << "0.00";
+    QTest::newRow("empty") << "" << false << "";
+    QTest::newRow("point alone") << "." << false << "";
+    QTest::newRow("exponent alone") << "e5" << false << "";
+    QTest::newRow("letters") << "abc" << false << "";
+    QTest::newRow("two points") << "5.4.3" << false << "";
+    QTest::newRow("trailing text") << "5.4x" << false << "";
+    QTest::newRow("hash inside") << "5.4#1" << false << "";
+    QTest::newRow("full-width digits") << "３.５" << false << "";
+    QTest::newRow("inner blank") << "5 .4" << false << "";
 }
 
 void TestCommon::fareParse()
 {
     QFETCH(QString, text);
     QFETCH(bool, ok);
-    QFETCH(double, value);
-    const auto v = Fares::parse(text);
+    QFETCH(QString, value);
+    const auto v = Money::parse(text);
     QCOMPARE(bool(v), ok);
     if (ok)
-        QCOMPARE(*v, value);
+        QCOMPARE(v->text(), value);
 }
 
 void TestCommon::loadtime_data()

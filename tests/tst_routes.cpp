@@ -1,4 +1,4 @@
-#include "common/Numbers.h"
+#include "common/Money.h"
 #include "routes/RouteTable.h"
 
 #include <QFile>
@@ -287,7 +287,7 @@ void TestRoutes::shippedTable()
     for (qsizetype i = 0; i < r.lines.size(); ++i) {
         const Fields f = RouteTable::split(r.lines.at(i));
         QVERIFY2(f.hasDest && !f.route.isEmpty() && !f.dest.isEmpty(), qPrintable(r.lines.at(i)));
-        QVERIFY2(Numbers::parseDecimal(f.fare), qPrintable(r.lines.at(i)));
+        QVERIFY2(Money::parse(f.fare), qPrintable(r.lines.at(i)));
         const QString key = f.route + u'#' + f.dest;
         if (key != previous) {
             QVERIFY2(!directionStart.contains(key), qPrintable(r.lines.at(i)));

@@ -77,6 +77,14 @@ void TestEnv::writeFile(const QString& name, const QByteArray& bytes) const
         f.write(bytes);
 }
 
+QByteArray TestEnv::readShipped(const QString& name)
+{
+    QFile f(QStringLiteral(PELUMO_SOURCE_DIR "/assets/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("no shipped file %s", qPrintable(name));
+    return f.readAll();
+}
+
 QByteArray TestEnv::readFile(const QString& name) const
 {
     QFile f(file(name));

@@ -28,6 +28,9 @@ public:
         QStringLiteral("12#北門#5.40\r\n12#北門#4.20\r\n12#北門#2.80\r\n"
                        "12#南碼頭#5.40\r\n12#南碼頭#3.50\r\n2X#東公園#9.10\r\n");
 
+    // A file the program ships, from assets/: "routes.dat".
+    static QByteArray readShipped(const QString& name);
+
     QString dir() const { return m_dir.path(); }
     QString file(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
