@@ -2,14 +2,15 @@
 // wait, is switched on, logs in with the start-up card as a user would, the card is taken
 // off the reader, and then nothing happens for the measured time (60 s unless given).
 // Prints the CPU time used in that span as a share of one core.
-#include "bcp/frmBCP.h"
+#include "bcp/CardProcessor.h"
 #include "common/Timer.h"
-#include "ddu/frmDDU.h"
+#include "ddu/Console.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,23 +50,24 @@ int main(int argc, char* argv[])
     Startup::prepareApplication(app);
     frmMDI main;
     main.Form_Load();
-    frmBCP* b = main.bcp();
-    main.ddu()->imgOF_Click();
+    CardProcessor* p = main.processor();
+    const Timer* boot = p->findChild<Timer*>(QStringLiteral("tmrStart"));
+    main.console()->press(Key::Power);
 
     QTimer poll;
     QElapsedTimer span;
     double cpuStart = 0;
     int stage = 0;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (stage == 0 && b->tmrStart->Tag() == u"S2" && !b->tmrStart->Enabled()) {
-            b->CardType = 4; // the start-up card onto the reader
-            b->imgCard_MouseMove(900, 600);
+        if (stage == 0 && p->bootStep() == CardProcessor::BootStep::Prompt && !boot->Enabled()) {
+            p->setCardType(CardType::Startup); // the start-up card onto the reader
+            p->present(900, 600);
             stage = 1;
             span.start();
         } else if (stage == 1 && span.elapsed() > 2500) {
-            b->Form_MouseMove(); // off the reader again
-            b->CardType = 0;
-            if (!b->StartValue) {
+            p->withdraw(); // off the reader again
+            p->setCardType(CardType::Adult);
+            if (!p->loggedIn()) {
                 std::fprintf(stderr, "the log-in did not happen\n");
                 QCoreApplication::exit(1);
             }

@@ -1,14 +1,13 @@
 // The time of one output with a log.txt of 1 MB and of 100 MB: the output appends, so the
 // two must be close. The boot and log-in run in virtual time; the output is timed in real
 // time, including its flush to disk. Prints the size and the median of several outputs.
-#include "bcp/frmBCP.h"
 #include "common/Clock.h"
-#include "common/Timer.h"
-#include "ddu/frmDDU.h"
+#include "ddu/Console.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,14 +69,14 @@ int main(int argc, char* argv[])
         }
         frmMDI main;
         main.Form_Load();
-        frmDDU* d = main.ddu();
+        Console* c = main.console();
         std::vector<double> times;
         for (int run = 0; run < kRuns; ++run) {
             for (int i = 0; i < 200; ++i)
-                d->Log(Clock::timeText() + QStringLiteral(" Paid: Adult Fare $5.40"));
+                c->log(TripEvent::Paid, QStringLiteral("5.40"));
             QElapsedTimer t;
             t.start();
-            d->Output();
+            c->output();
             times.push_back(double(t.nsecsElapsed()) / 1e6);
         }
         if (desktop->count(QStringLiteral("warn")) > 0) {

@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${BENCH_INNER:-}" ]; then
-    scripts/setup.sh >/dev/null
+    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output" \
+        scripts/setup.sh >/dev/null
     if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
         BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
     fi

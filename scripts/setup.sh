@@ -4,6 +4,7 @@
 #   BUILD_DIR       build folder (default build)
 #   CMAKE_ARGS      extra arguments for the first configuration of that folder
 #   EXTRA_PACKAGES  packages needed besides the usual ones (the fuzz build's clang)
+#   BUILD_TARGETS   the targets to build, separated by blanks (default: all)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,4 +27,4 @@ build_dir="${BUILD_DIR:-build}"
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}
 fi
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}

@@ -1,15 +1,17 @@
 // The card settings dialog, the options dialog and the about box, driven as a user would.
 #include "support/TestEnv.h"
 
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Timer.h"
-#include "ddu/frmDDU.h"
+#include "ddu/Console.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,73 +82,81 @@ void TestDialogs::cardLoad_data()
 {
     QTest::addColumn<qint16>("language");
     QTest::addColumn<qint16>("type");
-    QTest::addColumn<QVariant>("purse");
+    QTest::addColumn<QString>("purse"); // as the settings store holds it
     QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("English card") << qint16(1) << qint16(0) << QVariant(193.4) << true << "193.40";
-    QTest::newRow("Chinese card") << qint16(0) << qint16(3) << QVariant(-3.5) << false << "-3.50";
+    QTest::newRow("English card") << qint16(1) << qint16(0) << "193.4" << true << "193.40";
+    QTest::newRow("Chinese card") << qint16(0) << qint16(3) << "-3.5" << false << "-3.50";
     QTest::newRow("unknown language reads as Chinese")
-        << qint16(7) << qint16(4) << QVariant(0.0) << false << "0.00";
+        << qint16(7) << qint16(4) << "0" << false << "0.00";
     QTest::newRow("value topped up earlier, as text")
-        << qint16(0) << qint16(2) << QVariant(QStringLiteral("999.90")) << false << "999.90";
+        << qint16(0) << qint16(2) << "999.90" << false << "999.90";
 }
 
 void TestDialogs::cardLoad()
 {
     QFETCH(qint16, language);
     QFETCH(qint16, type);
-    QFETCH(QVariant, purse);
+    QFETCH(QString, purse);
     TestEnv env(Routes);
+    TestEnv::store(Settings::PurseValue, purse);
     auto w = env.start();
-    frmBCP* bcp = w->bcp();
-    bcp->Language = language;
-    bcp->CardType = type;
-    bcp->PurseValue = purse;
+    CardProcessor* p = w->processor();
+    p->setLanguage(language);
+    p->setCardType(CardType(type));
+    const Money value = p->purse();
 
-    frmCard dlg(bcp);
-    QTEST(dlg.optEnglish->isChecked(), "english");
-    QCOMPARE(dlg.optChinese->isChecked(), !dlg.optEnglish->isChecked());
-    QCOMPARE(dlg.cobType->currentIndex(), int(type));
-    QTEST(dlg.txtValue->text(), "shown");
+    frmCard dlg(*p);
+    const auto* english = TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optEnglish"));
+    QTEST(english->isChecked(), "english");
+    QCOMPARE(TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optChinese"))->isChecked(),
+             !english->isChecked());
+    QCOMPARE(TestEnv::find<QComboBox>(&dlg, QStringLiteral("cobType"))->currentIndex(), int(type));
+    QTEST(TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtValue"))->text(), "shown");
     // Opening writes nothing new into the card processor.
-    QCOMPARE(bcp->Language, language);
-    QCOMPARE(bcp->CardType, type);
-    QCOMPARE(bcp->PurseValue, purse);
+    QCOMPARE(p->language(), language);
+    QCOMPARE(int(p->cardType()), int(type));
+    QCOMPARE(p->purse().inCents(), value.inCents());
     QCOMPARE(env.desktop().calls.size(), 0);
 }
 
 void TestDialogs::cardTopUp_data()
 {
-    QTest::addColumn<double>("before");
+    QTest::addColumn<QString>("before"); // as the settings store holds it
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("refused");
 
-    QTest::newRow("up to the limit") << 899.90 << "999.90" << false;
-    QTest::newRow("a cent over") << 899.91 << "899.91" << true;
-    QTest::newRow("well over") << 900.00 << "900.00" << true;
-    QTest::newRow("from the lowest debt") << -35.00 << "65.00" << false;
-    QTest::newRow("from nothing") << 0.0 << "100.00" << false;
+    QTest::newRow("up to the limit") << "899.90" << "999.90" << false;
+    QTest::newRow("a cent over") << "899.91" << "899.91" << true;
+    QTest::newRow("well over") << "900.00" << "900.00" << true;
+    QTest::newRow("from the lowest debt") << "-35.00" << "65.00" << false;
+    QTest::newRow("from nothing") << "0.00" << "100.00" << false;
 }
 
 void TestDialogs::cardTopUp()
 {
-    QFETCH(double, before);
+    QFETCH(QString, before);
     QFETCH(QString, after);
     QFETCH(bool, refused);
     TestEnv env(Routes);
+    TestEnv::store(Settings::PurseValue, before);
     auto w = env.start();
-    w->bcp()->PurseValue = before;
+    CardProcessor* p = w->processor();
+    const Money value = p->purse();
 
-    frmCard dlg(w->bcp());
-    TestEnv::click(dlg.cmdAdd);
-    QCOMPARE(dlg.txtValue->text(), after);
+    frmCard dlg(*p);
+    TestEnv::click(TestEnv::find<QPushButton>(&dlg, QStringLiteral("cmdAdd")));
+    QCOMPARE(TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtValue"))->text(), after);
     if (refused) {
         QCOMPARE(env.desktop().texts(QStringLiteral("warn")), QStringList{frmCard::TopUpRefused});
-        QCOMPARE(w->bcp()->PurseValue, QVariant(before));
+        QCOMPARE(p->purse().inCents(), value.inCents());
     } else {
         QCOMPARE(env.desktop().calls.size(), 0);
-        QCOMPARE(w->bcp()->PurseValue, QVariant(after));
+        QCOMPARE(p->purse().text(), after);
+        // A topped-up value is kept as the dialog shows it.
+        p->saveCard();
+        QCOMPARE(TestEnv::stored(Settings::PurseValue), after);
     }
 }
 
@@ -164,13 +174,15 @@ void TestDialogs::cardTypeTakesEffectAtOnce()
     QFETCH(int, downs);
     TestEnv env(Routes);
     auto w = env.start();
-    w->bcp()->CardType = 0;
-    frmCard dlg(w->bcp());
+    CardProcessor* p = w->processor();
+    p->setCardType(CardType::Adult);
+    frmCard dlg(*p);
     dlg.open();
+    auto* type = TestEnv::find<QComboBox>(&dlg, QStringLiteral("cobType"));
     for (int i = 0; i < downs; ++i)
-        QTest::keyClick(dlg.cobType, Qt::Key_Down);
-    QCOMPARE(dlg.cobType->currentIndex(), downs);
-    QCOMPARE(w->bcp()->CardType, qint16(downs));
+        QTest::keyClick(type, Qt::Key_Down);
+    QCOMPARE(type->currentIndex(), downs);
+    QCOMPARE(int(p->cardType()), downs);
     QVERIFY(dlg.isVisible());
 }
 
@@ -178,13 +190,14 @@ void TestDialogs::cardLanguage()
 {
     TestEnv env(Routes);
     auto w = env.start();
-    w->bcp()->Language = 0;
-    frmCard dlg(w->bcp());
+    CardProcessor* p = w->processor();
+    p->setLanguage(0);
+    frmCard dlg(*p);
     dlg.open();
-    TestEnv::click(dlg.optEnglish);
-    QCOMPARE(w->bcp()->Language, qint16(1));
-    TestEnv::click(dlg.optChinese);
-    QCOMPARE(w->bcp()->Language, qint16(0));
+    TestEnv::click(TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optEnglish")));
+    QCOMPARE(p->language(), qint16(1));
+    TestEnv::click(TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optChinese")));
+    QCOMPARE(p->language(), qint16(0));
 }
 
 void TestDialogs::cardClosing_data()
@@ -203,15 +216,15 @@ void TestDialogs::cardClosing()
     QFETCH(bool, pageWritten);
     TestEnv env(Routes);
     auto w = env.start();
-    frmCard dlg(w->bcp());
+    frmCard dlg(*w->processor());
     dlg.open();
     if (pageWritten)
-        TestEnv::click(dlg.cmdHelp);
+        TestEnv::click(TestEnv::find<QPushButton>(&dlg, QStringLiteral("cmdHelp")));
     QCOMPARE(QFile::exists(env.file(QStringLiteral("temphelp.html"))), pageWritten);
     env.desktop().calls.clear();
 
     if (how == u"關閉")
-        TestEnv::click(dlg.cmdClose);
+        TestEnv::click(TestEnv::find<QPushButton>(&dlg, QStringLiteral("cmdClose")));
     else if (how == u"Enter")
         QTest::keyClick(&dlg, Qt::Key_Return);
     else if (how == u"Esc")
@@ -248,15 +261,17 @@ void TestDialogs::optionsLoad()
     if (!stored.isNull())
         TestEnv::store(Settings::Loadtime, stored);
     auto w = env.start();
+    CardProcessor* p = w->processor();
     if (interval)
-        w->bcp()->tmrLoadLong->setInterval(interval);
+        p->setLoadWaitMs(interval);
     if (!stored.isNull())
         TestEnv::store(Settings::Loadtime, Untouched); // shows whether opening writes
 
-    frmOption dlg(w->bcp());
-    QCOMPARE(dlg.hsrTime->value(), seconds);
-    QCOMPARE(dlg.txtTime->text(), QString::number(seconds));
-    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), seconds * 1000);
+    frmOption dlg(*p);
+    QCOMPARE(TestEnv::find<QScrollBar>(&dlg, QStringLiteral("hsrTime"))->value(), seconds);
+    QCOMPARE(TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtTime"))->text(),
+             QString::number(seconds));
+    QCOMPARE(p->loadWaitMs(), seconds * 1000);
     QCOMPARE(TestEnv::stored(Settings::Loadtime), storedAfter);
 }
 
@@ -287,16 +302,19 @@ void TestDialogs::optionsSteps()
     TestEnv env(Routes);
     TestEnv::store(Settings::Loadtime, QString::number(from * 1000));
     auto w = env.start();
-    frmOption dlg(w->bcp());
+    CardProcessor* p = w->processor();
+    frmOption dlg(*p);
     dlg.open();
     TestEnv::store(Settings::Loadtime, Untouched);
+    auto* time = TestEnv::find<QScrollBar>(&dlg, QStringLiteral("hsrTime"));
+    const auto* shown = TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtTime"));
 
     for (const QString& expected : storedAfterEach) {
-        clickSubControl(dlg.hsrTime, QStyle::SubControl(part));
+        clickSubControl(time, QStyle::SubControl(part));
         QCOMPARE(TestEnv::stored(Settings::Loadtime), expected);
         if (expected != Untouched) {
-            QCOMPARE(w->bcp()->tmrLoadLong->Interval(), expected.toInt());
-            QCOMPARE(dlg.txtTime->text(), QString::number(expected.toInt() / 1000));
+            QCOMPARE(p->loadWaitMs(), expected.toInt());
+            QCOMPARE(shown->text(), QString::number(expected.toInt() / 1000));
         }
     }
 }
@@ -306,28 +324,31 @@ void TestDialogs::optionsDragStoresOnRelease()
     TestEnv env(Routes);
     TestEnv::store(Settings::Loadtime, QStringLiteral("5000"));
     auto w = env.start();
-    frmOption dlg(w->bcp());
+    CardProcessor* p = w->processor();
+    frmOption dlg(*p);
     dlg.open();
     TestEnv::store(Settings::Loadtime, Untouched);
+    auto* time = TestEnv::find<QScrollBar>(&dlg, QStringLiteral("hsrTime"));
+    const auto* shown = TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtTime"));
 
-    dlg.hsrTime->setSliderDown(true);
+    time->setSliderDown(true);
     for (int s : {9, 17, 25})
-        dlg.hsrTime->setSliderPosition(s);
+        time->setSliderPosition(s);
     QCOMPARE(TestEnv::stored(Settings::Loadtime), Untouched);
-    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), 5000);
-    QCOMPARE(dlg.txtTime->text(), QStringLiteral("5"));
+    QCOMPARE(p->loadWaitMs(), 5000);
+    QCOMPARE(shown->text(), QStringLiteral("5"));
 
-    dlg.hsrTime->setSliderDown(false);
+    time->setSliderDown(false);
     QCOMPARE(TestEnv::stored(Settings::Loadtime), QStringLiteral("25000"));
-    QCOMPARE(w->bcp()->tmrLoadLong->Interval(), 25000);
-    QCOMPARE(dlg.txtTime->text(), QStringLiteral("25"));
+    QCOMPARE(p->loadWaitMs(), 25000);
+    QCOMPARE(shown->text(), QStringLiteral("25"));
 
     // Picking the thumb up and putting it back where it was changes nothing.
     TestEnv::store(Settings::Loadtime, Untouched);
-    dlg.hsrTime->setSliderDown(true);
-    dlg.hsrTime->setSliderPosition(10);
-    dlg.hsrTime->setSliderPosition(25);
-    dlg.hsrTime->setSliderDown(false);
+    time->setSliderDown(true);
+    time->setSliderPosition(10);
+    time->setSliderPosition(25);
+    time->setSliderDown(false);
     QCOMPARE(TestEnv::stored(Settings::Loadtime), Untouched);
 }
 
@@ -335,19 +356,23 @@ void TestDialogs::optionsRestartsRunningBootWait()
 {
     TestEnv env(Routes);
     auto w = env.start(); // 20 s wait
-    w->ddu()->imgOF_Click();
+    CardProcessor* p = w->processor();
+    w->console()->switchPower();
     TestEnv::advance(7000);
-    QVERIFY(w->bcp()->picLoad->isVisible());
-    QVERIFY(w->bcp()->tmrLoadLong->Enabled());
+    QVERIFY(TestEnv::find(w->bcp(), QStringLiteral("picLoad"))->isVisible());
+    QVERIFY(TestEnv::timer(p, QStringLiteral("tmrLoadLong"))->Enabled());
     TestEnv::advance(10000); // halfway through the wait
 
-    frmOption dlg(w->bcp());
+    frmOption dlg(*p);
     dlg.open();
-    clickSubControl(dlg.hsrTime, QStyle::SC_ScrollBarSubLine); // 19 s, counted from now
+    // 19 s, counted from now
+    clickSubControl(TestEnv::find<QScrollBar>(&dlg, QStringLiteral("hsrTime")),
+                    QStyle::SC_ScrollBarSubLine);
+    const auto* address = TestEnv::find<QLabel>(w->bcp(), QStringLiteral("lblB_4"));
     TestEnv::advance(18999);
-    QCOMPARE(w->bcp()->lblB[4]->text(), QStringLiteral("DDU Address: Getting..."));
+    QCOMPARE(address->text(), QStringLiteral("DDU Address: Getting..."));
     TestEnv::advance(1);
-    QCOMPARE(w->bcp()->lblB[4]->text(), QStringLiteral("DDU Address: 127.0.0.1"));
+    QCOMPARE(address->text(), QStringLiteral("DDU Address: 127.0.0.1"));
 }
 
 void TestDialogs::aboutCloses_data()
@@ -364,10 +389,10 @@ void TestDialogs::aboutCloses()
     frmAbout dlg;
     dlg.open();
     QVERIFY(dlg.isVisible());
-    if (escape)
-        QTest::keyClick(dlg.txt, Qt::Key_Escape); // focus starts in the text box
+    if (escape) // focus starts in the text box
+        QTest::keyClick(TestEnv::find<QPlainTextEdit>(&dlg, QStringLiteral("txt")), Qt::Key_Escape);
     else
-        TestEnv::click(dlg.cmdOK);
+        TestEnv::click(TestEnv::find<QPushButton>(&dlg, QStringLiteral("cmdOK")));
     QVERIFY(!dlg.isVisible());
     QCOMPARE(env.desktop().calls.size(), 0);
 }
@@ -386,12 +411,13 @@ void TestDialogs::aboutLink()
     env.desktop().openSucceeds = browserStarts;
     frmAbout dlg;
     dlg.open();
-    TestEnv::click(dlg.lblURL);
+    auto* link = TestEnv::find<QLabel>(&dlg, QStringLiteral("lblURL"));
+    TestEnv::click(link);
 
     QCOMPARE(env.desktop().texts(QStringLiteral("openUrl")), QStringList{frmAbout::Url});
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), browserStarts ? 0 : 1);
     QVERIFY(dlg.isVisible());
-    QVERIFY(dlg.lblURL->text().endsWith(QStringLiteral(" - ") + frmAbout::Url));
+    QVERIFY(link->text().endsWith(QStringLiteral(" - ") + frmAbout::Url));
 }
 
 void TestDialogs::aboutText()
@@ -441,7 +467,7 @@ void TestDialogs::menusOpenModalDialogs()
         modal = d->isModal() && d->windowModality() == Qt::ApplicationModal;
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    w->findChild<QAction*>(entry)->trigger();
+    TestEnv::action(w.get(), entry)->trigger();
     QTEST(seen, "dialog");
     QTEST(caption, "caption");
     QVERIFY(modal);

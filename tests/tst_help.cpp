@@ -6,6 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/HelpPages.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,15 +23,15 @@ const QString Routes = QStringLiteral("12#北門#5.40\r\n");
 const QString HelpFile = QStringLiteral("temphelp.html");
 
 // Shows a page the way the user reaches it: the help menu, or 說明 in the card dialog.
-void showFromUi(frmMDI* w, Page page)
+void showFromUi(const frmMDI* w, Page page)
 {
     if (page == Page::Console) {
-        w->mnuDDUHelp->trigger();
+        TestEnv::action(w, QStringLiteral("mnuDDUHelp"))->trigger();
         return;
     }
-    frmCard dlg(w->bcp());
+    frmCard dlg(*w->processor());
     dlg.open();
-    TestEnv::click(dlg.cmdHelp);
+    TestEnv::click(TestEnv::find<QPushButton>(&dlg, QStringLiteral("cmdHelp")));
     dlg.hide(); // not closed: closing would remove the page
 }
 
@@ -159,7 +160,7 @@ void TestHelp::logViewer()
         env.writeFile(QStringLiteral("log.txt"), "12-06-2026\r\n");
     env.desktop().openSucceeds = editorStarts;
 
-    w->mnuViewOutput->trigger();
+    TestEnv::action(w.get(), QStringLiteral("mnuViewOutput"))->trigger();
     QStringList seen;
     for (const FakeDesktop::Call& c : env.desktop().calls) {
         seen << c.kind;

@@ -1,9 +1,11 @@
-#include "ddu/frmDDU.h"
+#include "ddu/Console.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/TestEnv.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -202,9 +204,10 @@ void TestPaths::outputAndViewerFollowTheWrittenLog()
     }
 
     auto w = env.start();
-    QCOMPARE(w->ddu()->lst.size(), 1);
-    QVERIFY(w->ddu()->lst.first().startsWith(programWritable ? "12#" : "2X#"));
-    w->ddu()->Output();
+    Console* c = w->console();
+    QCOMPARE(c->routes().lines().size(), 1);
+    QVERIFY(c->routes().lines().first().startsWith(programWritable ? "12#" : "2X#"));
+    c->output();
 
     const QString dir = programWritable ? place.program() : place.user();
     const QString log = dir + QStringLiteral("/log.txt");
@@ -215,7 +218,7 @@ void TestPaths::outputAndViewerFollowTheWrittenLog()
     if (!programWritable)
         QVERIFY(!QFileInfo::exists(place.program() + QStringLiteral("/log.txt")));
 
-    w->mnuViewOutput_Click();
+    TestEnv::action(w.get(), QStringLiteral("mnuViewOutput"))->trigger();
     QCOMPARE(env.desktop().texts(QStringLiteral("openFile")), QStringList{log});
 }
 

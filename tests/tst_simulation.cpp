@@ -1,9 +1,12 @@
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Clock.h"
 #include "common/Timer.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "platform/Desktop.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/TestEnv.h"
 
 #include <QAction>
@@ -14,6 +17,21 @@
 namespace {
 
 const QString kRoutes = QStringLiteral("12#北門#2.40\r\n");
+
+QAction* vibration(const frmMDI* w)
+{
+    return TestEnv::action(w, QStringLiteral("mnuSimVib"));
+}
+
+QAction* overheating(const frmMDI* w)
+{
+    return TestEnv::action(w, QStringLiteral("mnuSimTemp"));
+}
+
+Timer* joltTimer(const frmMDI* w)
+{
+    return TestEnv::timer(w, QStringLiteral("tmrVib"));
+}
 
 // Records every place a panel's frame is moved to.
 class MoveRecorder : public QObject {
@@ -49,12 +67,12 @@ void TestSimulation::joltsComeAtRandomTimes()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    QSignalSpy jolts(w->tmrVib, &Timer::tick);
+    QSignalSpy jolts(joltTimer(w.get()), &Timer::tick);
     QList<qint64> at;
-    connect(w->tmrVib, &Timer::tick, this, [&] { at << VirtualTime::elapsedMs(); });
+    connect(joltTimer(w.get()), &Timer::tick, this, [&] { at << VirtualTime::elapsedMs(); });
     const qint64 t0 = VirtualTime::elapsedMs();
-    w->mnuSimVib->trigger();
-    QVERIFY(w->mnuSimVib->isChecked());
+    vibration(w.get())->trigger();
+    QVERIFY(vibration(w.get())->isChecked());
     TestEnv::advance(120000);
     QVERIFY(jolts.count() > 20);
     QCOMPARE(at.first() - t0, 1000);
@@ -66,12 +84,12 @@ void TestSimulation::joltsComeAtRandomTimes()
     }
     QVERIFY(gaps.size() > 5);
     // Off and on again: the interval drawn by the last jolt stays.
-    w->mnuSimVib->trigger();
-    QVERIFY(!w->tmrVib->Enabled());
-    const int next = w->tmrVib->Interval();
+    vibration(w.get())->trigger();
+    QVERIFY(!joltTimer(w.get())->Enabled());
+    const int next = joltTimer(w.get())->Interval();
     at.clear();
     const qint64 t1 = VirtualTime::elapsedMs();
-    w->mnuSimVib->trigger();
+    vibration(w.get())->trigger();
     TestEnv::advance(6000);
     QCOMPARE(at.first() - t1, next);
 }
@@ -84,11 +102,11 @@ void TestSimulation::panelsMoveTogetherAndSettle()
     const int dduLeft = w->ddu()->Left();
     MoveRecorder bcp(w->bcp()->parentWidget());
     MoveRecorder ddu(w->ddu()->parentWidget());
-    w->mnuSimVib->trigger();
+    vibration(w.get())->trigger();
     for (int jolt = 0; jolt < 5; ++jolt) {
         bcp.places.clear();
         ddu.places.clear();
-        TestEnv::advance(w->tmrVib->Interval());
+        TestEnv::advance(joltTimer(w.get())->Interval());
         // Up to ten steps and the return (a step may land where the last one did).
         QVERIFY(bcp.places.size() >= 2 && bcp.places.size() <= 11);
         QCOMPARE(bcp.places.size(), ddu.places.size());
@@ -107,15 +125,15 @@ void TestSimulation::switchingOffLetsJoltFinish()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    QSignalSpy jolts(w->tmrVib, &Timer::tick);
+    QSignalSpy jolts(joltTimer(w.get()), &Timer::tick);
     MoveRecorder bcp(w->bcp()->parentWidget());
-    w->mnuSimVib->trigger();
+    vibration(w.get())->trigger();
     // The user switches it off while the first jolt is under way.
     QMetaObject::invokeMethod(
-        w.get(), [&] { w->mnuSimVib->trigger(); }, Qt::QueuedConnection);
+        w.get(), [&] { vibration(w.get())->trigger(); }, Qt::QueuedConnection);
     TestEnv::advance(1000);
     QCOMPARE(jolts.count(), 1);
-    QVERIFY(!w->mnuSimVib->isChecked());
+    QVERIFY(!vibration(w.get())->isChecked());
     QVERIFY(bcp.places.size() >= 2);
     QCOMPARE(w->bcp()->Top(), 0);
     TestEnv::advance(60000);
@@ -126,42 +144,42 @@ void TestSimulation::overheatingBeforeLogin()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    QVERIFY(!w->mnuSimTemp->isEnabled());
+    QVERIFY(!overheating(w.get())->isEnabled());
     TestEnv::powerOn(w.get());
     TestEnv::advance(10000);
-    w->mnuSimTemp->trigger();
+    overheating(w.get())->trigger();
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 1);
-    QVERIFY(!w->mnuSimTemp->isChecked());
-    QVERIFY(!w->bcp()->NoResponse);
+    QVERIFY(!overheating(w.get())->isChecked());
+    QVERIFY(w->processor()->responding());
     // The boot goes on.
     TestEnv::waitForPrompt(w.get());
-    QCOMPARE(w->bcp()->lbl1->text(), QStringLiteral("PRESENT YOUR"));
+    QCOMPARE(w->processor()->line(0), QStringLiteral("PRESENT YOUR"));
 }
 
 void TestSimulation::overheatingAfterLogin()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    frmBCP* b = w->bcp();
+    CardProcessor* p = w->processor();
     TestEnv::logIn(w.get());
-    w->mnuSimTemp->trigger();
-    QVERIFY(w->mnuSimTemp->isChecked());
-    QVERIFY(b->NoResponse);
-    for (Timer* t : {b->tmrChange, b->tmrCount, b->tmrLock, b->tmrStart})
-        QVERIFY(!t->Enabled());
-    const QString frozen = b->lbl1->text();
-    w->mnuSimTemp->trigger(); // again: nothing changes
-    QVERIFY(w->mnuSimTemp->isChecked());
+    overheating(w.get())->trigger();
+    QVERIFY(overheating(w.get())->isChecked());
+    QVERIFY(!p->responding());
+    for (const char* t : {"tmrChange", "tmrCount", "tmrLock", "tmrStart"})
+        QVERIFY2(!TestEnv::timer(p, QLatin1String(t))->Enabled(), t);
+    const QString frozen = p->line(0);
+    overheating(w.get())->trigger(); // again: nothing changes
+    QVERIFY(overheating(w.get())->isChecked());
     TestEnv::read(w.get());
     TestEnv::advance(10000);
-    QCOMPARE(b->purseNumber(), 100.0);
-    QCOMPARE(b->lbl1->text(), frozen);
+    QCOMPARE(p->purse().text(), QStringLiteral("100.00"));
+    QCOMPARE(p->line(0), frozen);
     // Off and on again: a new boot, and cards are read after the next log-in.
-    TestEnv::click(w->ddu()->imgOF);
+    w->console()->switchPower();
     TestEnv::logIn(w.get());
-    QVERIFY(!w->mnuSimTemp->isChecked());
+    QVERIFY(!overheating(w.get())->isChecked());
     TestEnv::read(w.get());
-    QCOMPARE(b->purseNumber(), 97.6);
+    QCOMPARE(p->purse().text(), QStringLiteral("97.60"));
 }
 
 QTEST_MAIN(TestSimulation)
