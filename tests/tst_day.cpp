@@ -1,5 +1,7 @@
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Clock.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "dialogs/frmCard.h"
 #include "platform/Settings.h"
@@ -20,8 +22,7 @@ using namespace Readout;
 
 namespace {
 
-const QString kRoutes = QStringLiteral("12#北門#5.40\r\n12#北門#4.20\r\n12#北門#2.80\r\n"
-                                       "12#南碼頭#5.40\r\n12#南碼頭#3.50\r\n2X#東公園#9.10\r\n");
+const QString kRoutes = TestEnv::ExampleRoutes;
 
 // Moves virtual time on to a time of day on the first day ("06:15:00").
 void until(const char* time)
@@ -36,26 +37,28 @@ void until(const char* time)
 // The card in the passenger's hand, chosen as the user does: the card settings entry of
 // the menu, the type list by keyboard, a language button and 關閉, all inside the dialog's
 // own event loop.
-void takeCard(frmMDI* w, int type, bool english)
+void takeCard(const frmMDI* w, int type, bool english)
 {
     bool done = false;
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<frmCard*>(QApplication::activeModalWidget());
         if (!dlg)
             return;
-        dlg->cobType->setFocus();
-        QTest::keyClick(dlg->cobType, Qt::Key_Home);
+        auto* cobType = TestEnv::find<QComboBox>(dlg, QStringLiteral("cobType"));
+        cobType->setFocus();
+        QTest::keyClick(cobType, Qt::Key_Home);
         for (int i = 0; i < type; ++i)
-            QTest::keyClick(dlg->cobType, Qt::Key_Down);
-        TestEnv::click(english ? dlg->optEnglish : dlg->optChinese);
-        TestEnv::click(dlg->cmdClose);
+            QTest::keyClick(cobType, Qt::Key_Down);
+        TestEnv::click(TestEnv::find<QRadioButton>(dlg, english ? QStringLiteral("optEnglish")
+                                                                : QStringLiteral("optChinese")));
+        TestEnv::click(TestEnv::find<QPushButton>(dlg, QStringLiteral("cmdClose")));
         done = true;
     });
-    w->findChild<QAction*>(QStringLiteral("mnuSetting"))->trigger();
+    TestEnv::action(w, QStringLiteral("mnuSetting"))->trigger();
     QVERIFY(done);
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(w->bcp()->CardType, type);
-    QCOMPARE(w->bcp()->Language, english ? 1 : 0);
+    QCOMPARE(int(w->processor()->cardType()), type);
+    QCOMPARE(w->processor()->language(), english ? 1 : 0);
 }
 
 } // namespace
@@ -76,7 +79,7 @@ void TestDay::workingDay()
     until("06:10:30");
     TestEnv::powerOn(w.get());
     until("06:10:59"); // 29 s of boot
-    QCOMPARE(d->lblLine2->text(), QStringLiteral("　　請使用卡登入"));
+    QCOMPARE(display(d).at(1), QStringLiteral("　　請使用卡登入"));
 
     until("06:11:04");
     takeCard(w.get(), 4, false);
@@ -84,22 +87,22 @@ void TestDay::workingDay()
     until("06:11:06"); // accepted a second later, the first route a second after that
     TestEnv::withdraw(w.get());
     until("06:11:08");
-    QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　5.40"));
-    QCOMPARE(b->lbl1->text(), QStringLiteral("IN SERVICE"));
+    QCOMPARE(display(d).at(0), QStringLiteral("車費　　　5.40"));
+    QCOMPARE(bcpLines(b).at(0), QStringLiteral("IN SERVICE"));
 
     until("06:11:30");
     TestEnv::press(w.get(), QStringLiteral("路線 1 2 輸入"));
     until("06:12:00");
     TestEnv::press(w.get(), QStringLiteral("↓"));
     until("06:12:02");
-    QCOMPARE(d->lblLine1->text(), QStringLiteral("車費　　　4.20"));
+    QCOMPARE(display(d).at(0), QStringLiteral("車費　　　4.20"));
 
     until("06:15:00");
     takeCard(w.get(), 0, false);
     TestEnv::present(w.get());
     until("06:15:01");
     QCOMPARE(bcpLines(b), QStringList({"成人 $4.20　", "　剩餘值", "$95.80 "}));
-    QCOMPARE(d->lblLine4->text(), QStringLiteral("　成人　$4.20"));
+    QCOMPARE(display(d).at(3), QStringLiteral("　成人　$4.20"));
     until("06:15:02");
     TestEnv::withdraw(w.get());
 
@@ -123,12 +126,12 @@ void TestDay::workingDay()
     until("06:38:00");
     TestEnv::press(w.get(), QStringLiteral("終點 輸入"));
     until("06:38:02");
-    QCOMPARE(d->lblLine3->text(), QStringLiteral("往　南碼頭"));
+    QCOMPARE(display(d).at(2), QStringLiteral("往　南碼頭"));
     until("06:39:30");
     TestEnv::press(w.get(), QStringLiteral("方向 輸入"));
     until("06:45:00");
     TestEnv::press(w.get(), QStringLiteral("輸出 輸入"));
-    QCOMPARE(d->lblLine2->text(), QStringLiteral("　　　正在輸出..."));
+    QCOMPARE(display(d).at(1), QStringLiteral("　　　正在輸出..."));
 
     const QByteArray expected = "12-06-2026\r\n"
                                 "06:10:05 Start Logging\r\n"
@@ -150,10 +153,11 @@ void TestDay::workingDay()
                                 "06:45:00 -----\r\n"
                                 "\r\n";
     QCOMPARE(env.readFile(QStringLiteral("log.txt")), expected);
-    QCOMPARE(d->txtLog, QStringLiteral("12-06-2026\r\n06:45:00 Log Reset\r\n"));
+    QCOMPARE(w->console()->tripLog().text(),
+             QStringLiteral("12-06-2026\r\n06:45:00 Log Reset\r\n"));
 
     until("06:46:00");
-    w->mnuExit->trigger();
+    TestEnv::action(w.get(), QStringLiteral("mnuExit"))->trigger();
     QVERIFY(w->unloaded());
     QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("93.7"));
     QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("1"));

@@ -1,8 +1,11 @@
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
 #include "common/Timer.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "platform/Desktop.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"
 
@@ -20,29 +23,35 @@ namespace {
 
 const QString kRoutes = QStringLiteral("12#北門#2.40\r\n12#南碼頭#2.40\r\n");
 
-void checkOff(frmMDI* w)
+QString labelText(const QWidget* panel, const char* name)
 {
-    frmDDU* d = w->ddu();
-    frmBCP* b = w->bcp();
-    for (QLabel* l : {d->lblLine1, d->lblLine2, d->lblLine3, d->lblLine4, d->lblStatus, d->lblShift})
-        QVERIFY2(l->isHidden(), qPrintable(l->objectName()));
-    for (KeyRegion* k : d->keys())
-        QCOMPARE(k->isEnabled(), k == d->imgOF);
-    QVERIFY(!d->tmrClock->Enabled());
-    for (Timer* t : {b->tmrStart, b->tmrLoadLong, b->tmrCount, b->tmrLock, b->tmrChange})
-        QVERIFY2(!t->Enabled(), qPrintable(t->objectName()));
-    QCOMPARE(b->picRed->BackColor(), frmBCP::RedOff);
-    QCOMPARE(b->picYellow->BackColor(), frmBCP::YellowOff);
-    QCOMPARE(b->picGreen->BackColor(), frmBCP::GreenOff);
-    QVERIFY(b->picLayer->isHidden());
-    QVERIFY(!w->mnuSimTemp->isEnabled());
+    return TestEnv::find<QLabel>(panel, QLatin1String(name))->text();
+}
+
+void checkOff(const frmMDI* w)
+{
+    const frmDDU* d = w->ddu();
+    const frmBCP* b = w->bcp();
+    for (const char* name :
+         {"lblLine1", "lblLine2", "lblLine3", "lblLine4", "lblStatus", "lblShift"})
+        QVERIFY2(TestEnv::find<QLabel>(d, QLatin1String(name))->isHidden(), name);
+    for (const KeyInfo& k : Keys::all()) {
+        QVERIFY2(TestEnv::find(d, QLatin1String(k.name))->isEnabled() == (k.key == Key::Power),
+                 k.name);
+        QVERIFY2(w->console()->keyEnabled(k.key) == (k.key == Key::Power), k.name);
+    }
+    QVERIFY(!TestEnv::timer(w->console(), QStringLiteral("tmrClock"))->Enabled());
+    for (const char* name : {"tmrStart", "tmrLoadLong", "tmrCount", "tmrLock", "tmrChange"})
+        QVERIFY2(!TestEnv::timer(w->processor(), QLatin1String(name))->Enabled(), name);
+    QCOMPARE(lamps(b), QStringLiteral("ryg"));
+    QVERIFY(TestEnv::find(b, QStringLiteral("picLayer"))->isHidden());
+    QVERIFY(!TestEnv::action(w, QStringLiteral("mnuSimTemp"))->isEnabled());
 }
 
 // Output through the keys, as the driver does it.
-void output(frmMDI* w)
+void output(const frmMDI* w)
 {
-    TestEnv::click(w->ddu()->imgOutput);
-    TestEnv::click(w->ddu()->imgEnt);
+    TestEnv::press(w, QStringLiteral("輸出 輸入"));
 }
 
 } // namespace
@@ -71,8 +80,8 @@ void TestDdu::startsSwitchedOff()
     auto w = env.start();
     checkOff(w.get());
     TestEnv::advance(60000);
-    QCOMPARE(w->ddu()->lblStatus->text(), QString());
-    QCOMPARE(w->ddu()->txtLog,
+    QCOMPARE(labelText(w->ddu(), "lblStatus"), QString());
+    QCOMPARE(w->console()->tripLog().text(),
              QStringLiteral("12-06-2026\r\n06:10:05 Start Logging\r\n"));
 }
 
@@ -83,7 +92,7 @@ void TestDdu::panelsSideBySide()
     QCOMPARE(w->bcp()->Top(), 0);
     QCOMPARE(w->ddu()->Top(), 0);
     QCOMPARE(w->bcp()->Left(), 0);
-    QCOMPARE(w->ddu()->Left(), w->bcp()->Width());
+    QCOMPARE(w->ddu()->Left(), w->bcp()->outerWidth());
     QCOMPARE(w->bcp()->size(), QSize(225, 342));
     QCOMPARE(w->ddu()->size(), QSize(421, 258));
     // The whole of both panels fits in the window.
@@ -101,22 +110,24 @@ void TestDdu::powerOn()
     TestEnv env(kRoutes);
     auto w = env.start();
     frmDDU* d = w->ddu();
+    Console* c = w->console();
     TestEnv::powerOn(w.get());
     QCOMPARE(display(d), QStringList({"", "　　　PLEASE WAIT", "", ""}));
-    QVERIFY(!d->lblStatus->isHidden());
-    QCOMPARE(d->lblStatus->text(), QString());
-    QVERIFY(w->mnuSimTemp->isEnabled());
-    QVERIFY(!w->mnuSimTemp->isChecked());
-    for (KeyRegion* k : d->keys()) {
-        const bool loginKey = k == d->imgRoute || k == d->imgFinish || k == d->imgDir
-                              || k == d->imgCancel || k == d->imgEnt || k == d->imgOutput;
-        QCOMPARE(k->isEnabled(), !loginKey);
+    QVERIFY(!TestEnv::find(d, QStringLiteral("lblStatus"))->isHidden());
+    QCOMPARE(labelText(d, "lblStatus"), QString());
+    QAction* temp = TestEnv::action(w.get(), QStringLiteral("mnuSimTemp"));
+    QVERIFY(temp->isEnabled());
+    QVERIFY(!temp->isChecked());
+    const QList<Key> loginKeys = {Key::Route,  Key::Finish, Key::Direction,
+                                  Key::Cancel, Key::Enter,  Key::Output};
+    for (const KeyInfo& k : Keys::all()) {
+        const bool loginKey = loginKeys.contains(k.key);
+        QVERIFY2(TestEnv::find(d, QLatin1String(k.name))->isEnabled() == !loginKey, k.name);
+        QVERIFY2(c->keyEnabled(k.key) == !loginKey, k.name);
     }
-    QCOMPARE(d->lblOrgLine1->text(), QStringLiteral("車費　　　"));
-    QCOMPARE(d->lblOrgLine2->text(), QStringLiteral("路線　　　"));
-    QCOMPARE(d->lblOrgLine3->text(), QStringLiteral("往　"));
+    QCOMPARE(storedLines(c), QStringList({"車費　　　", "路線　　　", "往　"}));
     // Neither switch writes to the trip log.
-    QCOMPARE(d->txtLog.count(QStringLiteral("\r\n")), 2);
+    QCOMPARE(c->tripLog().text().count(QStringLiteral("\r\n")), 2);
 }
 
 void TestDdu::powerTwiceFromOff()
@@ -124,13 +135,13 @@ void TestDdu::powerTwiceFromOff()
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    TestEnv::click(w->ddu()->imgOF);
+    TestEnv::press(w.get(), QStringLiteral("開/關"));
     checkOff(w.get());
     TestEnv::powerOn(w.get());
-    TestEnv::click(w->ddu()->imgOF);
+    TestEnv::press(w.get(), QStringLiteral("開/關"));
     checkOff(w.get());
     // Only the power key answers while off.
-    TestEnv::click(w->ddu()->imgNo[1]);
+    TestEnv::press(w.get(), QStringLiteral("1"));
     TestEnv::advance(40000);
     checkOff(w.get());
 }
@@ -143,16 +154,16 @@ void TestDdu::clockOncePerSecond()
     TestEnv::advance(300);
     TestEnv::powerOn(w.get());
     TestEnv::advance(499);
-    QCOMPARE(d->lblStatus->text(), QString());
+    QCOMPARE(labelText(d, "lblStatus"), QString());
     TestEnv::advance(1);
-    QCOMPARE(d->lblStatus->text(), QStringLiteral("12-06-2026 06:10:05 Quillmere"));
+    QCOMPARE(labelText(d, "lblStatus"), QStringLiteral("12-06-2026 06:10:05 Quillmere"));
     int changes = 0;
-    QString last = d->lblStatus->text();
+    QString last = labelText(d, "lblStatus");
     for (int i = 0; i < 20; ++i) {
         TestEnv::advance(500);
-        if (d->lblStatus->text() != last) {
+        if (labelText(d, "lblStatus") != last) {
             ++changes;
-            last = d->lblStatus->text();
+            last = labelText(d, "lblStatus");
         }
     }
     QCOMPARE(changes, 10);
@@ -175,8 +186,9 @@ void TestDdu::firstOutput()
                                 "06:10:42 -----\r\n"
                                 "\r\n";
     QCOMPARE(env.readFile(QStringLiteral("log.txt")), expected);
-    QCOMPARE(w->ddu()->txtLog, QStringLiteral("12-06-2026\r\n06:10:42 Log Reset\r\n"));
-    QCOMPARE(w->ddu()->InputMode, qint32(frmDDU::Idle));
+    QCOMPARE(w->console()->tripLog().text(),
+             QStringLiteral("12-06-2026\r\n06:10:42 Log Reset\r\n"));
+    QCOMPARE(w->console()->mode(), Console::KeypadMode::Idle);
     QCOMPARE(display(w->ddu()).mid(0, 3), QStringList({" ", "　　　正在輸出...", ""}));
 }
 
@@ -203,7 +215,7 @@ void TestDdu::secondOutputAndNewRun()
                             "06:12:11 -----\r\n"
                             "\r\n"));
         firstBlock = file;
-        w->mnuExit->trigger();
+        TestEnv::action(w.get(), QStringLiteral("mnuExit"))->trigger();
     }
     // The next run appends a block that starts with Start Logging again.
     auto w = env.start();
@@ -233,15 +245,15 @@ void TestDdu::outputFreezesProcessor()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    frmBCP* b = w->bcp();
+    CardProcessor* p = w->processor();
     TestEnv::logIn(w.get());
     output(w.get());
-    QVERIFY(b->NoResponse);
+    QVERIFY(!p->responding());
     TestEnv::read(w.get());
     TestEnv::advance(20000);
-    QCOMPARE(b->purseNumber(), 100.0);
-    QCOMPARE(b->lbl1->text(), QStringLiteral("OUT OF"));
-    QCOMPARE(w->ddu()->lblLine2->text(), QStringLiteral("　　　正在輸出..."));
+    QCOMPARE(p->purse().inCents(), 10000);
+    QCOMPARE(bcpLines(w->bcp()).at(0), QStringLiteral("OUT OF"));
+    QCOMPARE(display(w->ddu()).at(1), QStringLiteral("　　　正在輸出..."));
 }
 
 void TestDdu::unwritableLogKeepsEverything()
@@ -255,8 +267,8 @@ void TestDdu::unwritableLogKeepsEverything()
     output(w.get());
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
     QVERIFY(env.desktop().texts(QStringLiteral("warn")).first().contains(QStringLiteral("log.txt")));
-    QCOMPARE(w->ddu()->InputMode, qint32(frmDDU::Idle));
-    TestEnv::click(w->ddu()->imgOF);
+    QCOMPARE(w->console()->mode(), Console::KeypadMode::Idle);
+    TestEnv::press(w.get(), QStringLiteral("開/關"));
     TestEnv::logIn(w.get());
     TestEnv::read(w.get());
     QVERIFY(QDir(env.dir()).rmdir(QStringLiteral("log.txt")));
@@ -274,19 +286,19 @@ void TestDdu::noSecondOutputWhileOneRuns()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    frmDDU* d = w->ddu();
+    Console* c = w->console();
     TestEnv::logIn(w.get());
-    TestEnv::click(d->imgOutput);
+    TestEnv::press(w.get(), QStringLiteral("輸出"));
     int nested = 0;
     // A click that arrives during the output's first yield.
     QMetaObject::invokeMethod(
-        d, [&] {
+        c, [&] {
             ++nested;
-            TestEnv::click(d->imgEnt);
-            d->Output();
+            TestEnv::press(w.get(), QStringLiteral("輸入"));
+            c->output();
         },
         Qt::QueuedConnection);
-    TestEnv::click(d->imgEnt);
+    TestEnv::press(w.get(), QStringLiteral("輸入"));
     QCOMPARE(nested, 1);
     const QString file = QString::fromUtf8(env.readFile(QStringLiteral("log.txt")));
     QCOMPARE(file.count(QStringLiteral(" -----")), 1);
@@ -297,31 +309,33 @@ void TestDdu::lineLoggedDuringOutputKept()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    frmDDU* d = w->ddu();
-    TestEnv::logIn(w.get());
-    TestEnv::click(d->imgOutput);
+    Console* c = w->console();
+    TestEnv::logIn(w.get()); // 06:10:38
+    TestEnv::press(w.get(), QStringLiteral("輸出"));
     // One line while the block is still being gathered (the first yield); from there a
-    // second one, which runs in the next yield, after the file has been written.
+    // second one a second later, which runs in the next yield, after the file has been
+    // written.
     bool afterWrite = false;
     QMetaObject::invokeMethod(
-        d,
+        c,
         [&] {
-            d->Log(QStringLiteral("06:10:38 Start Trip"));
+            c->log(TripEvent::StartTrip);
             QMetaObject::invokeMethod(
-                d,
+                c,
                 [&] {
                     afterWrite = env.readFile(QStringLiteral("log.txt")).contains("Start Trip");
-                    d->Log(QStringLiteral("06:10:39 Direction Changed"));
+                    TestEnv::advance(1000);
+                    c->log(TripEvent::DirectionChanged);
                 },
                 Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
-    TestEnv::click(d->imgEnt);
+    TestEnv::press(w.get(), QStringLiteral("輸入"));
     QVERIFY(afterWrite);
     const QString file = QString::fromUtf8(env.readFile(QStringLiteral("log.txt")));
     QCOMPARE(file.count(QStringLiteral("Start Trip")), 1);
     QVERIFY(!file.contains(QStringLiteral("Direction Changed")));
-    QVERIFY(d->txtLog.contains(QStringLiteral("06:10:39 Direction Changed\r\n")));
+    QVERIFY(c->tripLog().text().contains(QStringLiteral("06:10:39 Direction Changed\r\n")));
 }
 
 void TestDdu::logWithoutLineEndGetsOne()

@@ -1,8 +1,11 @@
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"
 
@@ -10,13 +13,11 @@
 #include <QTest>
 
 using namespace Readout;
+using Mode = Console::KeypadMode;
 
 namespace {
 
-// One route with two directions (three and two sections), one with a letter and a
-// single direction.
-const QString kRoutes = QStringLiteral("12#北門#5.40\r\n12#北門#4.20\r\n12#北門#2.80\r\n"
-                                       "12#南碼頭#5.40\r\n12#南碼頭#3.50\r\n2X#東公園#9.10\r\n");
+const QString kRoutes = TestEnv::ExampleRoutes;
 
 const QString kNotFound = QStringLiteral("　　沒有此路線資料！");
 const QStringList kRoute12 = {"車費　　　5.40", "路線　　　12", "往　北門", ""};
@@ -28,23 +29,29 @@ QStringList prompt(const QString& line2)
     return {QString(), line2, QString(), QString()};
 }
 
+QString shiftLabel(const frmMDI* w)
+{
+    return TestEnv::find<QLabel>(w->ddu(), QStringLiteral("lblShift"))->text();
+}
+
 // Everything the keypad may change, to show that a key changed none of it.
 struct KeypadState {
     QStringList lines;
-    qint32 mode;
+    Mode mode;
     bool shift;
     QString shiftShown;
+    QString typed;
     QString tag;
     QString log;
-    int screenState;
+    CardProcessor::ScreenState screenState;
     bool operator==(const KeypadState&) const = default;
 };
 
-KeypadState keypadState(frmMDI* w)
+KeypadState keypadState(const frmMDI* w)
 {
-    const frmDDU* d = w->ddu();
-    return {display(d), d->InputMode, d->ShiftOn,           d->lblShift->text(),
-            d->lstTag,  d->txtLog,    w->bcp()->ScreenState};
+    const Console* c = w->console();
+    return {display(w->ddu()), c->mode(),      c->shiftOn(),        shiftLabel(w),
+            c->typedRoute(),   currentLine(c), c->tripLog().text(), w->processor()->screenState()};
 }
 
 } // namespace
@@ -102,14 +109,15 @@ void TestKeys::typing()
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
+    Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("路線 ") + keys);
-    QCOMPARE(d->lblLine3->text(), typed);
-    QCOMPARE(d->lblShift->text(), shiftShown);
-    QCOMPARE(d->ShiftOn, !shiftShown.isEmpty());
-    QCOMPARE(d->lblLine2->text(), QStringLiteral("　　路線號？"));
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
-    QCOMPARE(w->bcp()->ScreenState, 0);
+    QCOMPARE(display(w->ddu()).at(2), typed);
+    QCOMPARE(c->typedRoute(), typed);
+    QCOMPARE(shiftLabel(w.get()), shiftShown);
+    QCOMPARE(c->shiftOn(), !shiftShown.isEmpty());
+    QCOMPARE(display(w->ddu()).at(1), QStringLiteral("　　路線號？"));
+    QCOMPARE(c->mode(), Mode::RouteEntry);
+    QCOMPARE(w->processor()->screenState(), CardProcessor::ScreenState::OutOfService);
 }
 
 void TestKeys::typingReplacesNotFoundMessage_data()
@@ -132,10 +140,10 @@ void TestKeys::typingReplacesNotFoundMessage()
     TestEnv::logIn(w.get());
     frmDDU* d = w->ddu();
     TestEnv::press(w.get(), QStringLiteral("路線 9 9 輸入"));
-    QCOMPARE(d->lblLine3->text(), kNotFound);
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
+    QCOMPARE(display(d).at(2), kNotFound);
+    QCOMPARE(w->console()->mode(), Mode::RouteEntry);
     TestEnv::press(w.get(), keys);
-    QCOMPARE(d->lblLine3->text(), typed);
+    QCOMPARE(display(d).at(2), typed);
 }
 
 void TestKeys::enterOnNotFoundMessageDoesNothing()
@@ -156,20 +164,20 @@ void TestKeys::enterWithNothingTyped()
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
+    Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("路線 2 SHIFT 方向 輸入"));
     QCOMPARE(TestEnv::stored(Settings::Lastroute), QStringLiteral("2X"));
-    const QString log = d->txtLog;
+    const QString log = c->tripLog().text();
     TestEnv::press(w.get(), QStringLiteral("路線 輸入"));
     QCOMPARE(TestEnv::stored(Settings::Lastroute), QString());
-    QCOMPARE(display(d), QStringList({"", "　　路線號？", kNotFound, ""}));
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
-    QCOMPARE(d->txtLog, log);
+    QCOMPARE(display(w->ddu()), QStringList({"", "　　路線號？", kNotFound, ""}));
+    QCOMPARE(c->mode(), Mode::RouteEntry);
+    QCOMPARE(c->tripLog().text(), log);
     // The empty last route makes the next log-in load the first line again.
-    TestEnv::click(d->imgOF);
+    TestEnv::press(w.get(), QStringLiteral("開/關"));
     TestEnv::logIn(w.get());
-    QCOMPARE(d->lstTag, QStringLiteral("0"));
-    QCOMPARE(d->CurRoute, QStringLiteral("12"));
+    QCOMPARE(currentLine(c), QStringLiteral("0"));
+    QCOMPARE(c->routes().route(), QStringLiteral("12"));
 }
 
 void TestKeys::eachLetter_data()
@@ -214,18 +222,17 @@ void TestKeys::eachLetter()
     auto w = env.start();
     TestEnv::logIn(w.get());
     frmDDU* d = w->ddu();
-    auto* region = d->findChild<KeyRegion*>(key);
-    QVERIFY(region);
+    QWidget* region = TestEnv::find<KeyRegion>(d, key);
     TestEnv::press(w.get(), QStringLiteral("路線 SHIFT"));
     TestEnv::click(region);
-    QCOMPARE(d->lblLine3->text(), letter);
-    QVERIFY(!d->ShiftOn);
-    QCOMPARE(d->lblShift->text(), QString());
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
+    QCOMPARE(display(d).at(2), letter);
+    QVERIFY(!w->console()->shiftOn());
+    QCOMPARE(shiftLabel(w.get()), QString());
+    QCOMPARE(w->console()->mode(), Mode::RouteEntry);
     if (plain.isNull())
         return;
     TestEnv::click(region);
-    QCOMPARE(d->lblLine3->text(), letter + plain);
+    QCOMPARE(display(d).at(2), letter + plain);
 }
 
 void TestKeys::nothingTypedOutsideRouteEntry_data()
@@ -263,104 +270,112 @@ void TestKeys::nothingTypedOutsideRouteEntry()
     }
     // SHIFT did not stick: the origin key still asks instead of typing its letter.
     TestEnv::press(w.get(), QStringLiteral("SHIFT 起點"));
-    QCOMPARE(w->ddu()->lblLine2->text(), QStringLiteral("　　起點？(Y/N)"));
+    QCOMPARE(display(w->ddu()).at(1), QStringLiteral("　　起點？(Y/N)"));
 }
 
 void TestKeys::modeKeys_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<bool>("outOfService");
-    QTest::newRow("路線") << "路線" << prompt("　　路線號？") << 2 << true;
-    QTest::newRow("輸出") << "輸出" << prompt("　　輸出？(Y/N)") << 3 << true;
-    QTest::newRow("起點") << "起點" << prompt("　　起點？(Y/N)") << 4 << false;
-    QTest::newRow("終點") << "終點" << prompt("　　終點？(Y/N)") << 0 << false;
-    QTest::newRow("方向") << "方向" << prompt("　更改方向？(Y/N)") << 5 << false;
-    QTest::newRow("取消 in idle") << "取消" << kRoute12 << 1 << false;
-    QTest::newRow("取消 in route entry") << "路線 1 取消" << kRoute12 << 1 << false;
-    QTest::newRow("取消 at the output prompt") << "輸出 取消" << kRoute12 << 1 << false;
-    QTest::newRow("取消 at the terminus prompt") << "終點 取消" << kRoute12 << 1 << false;
-    QTest::newRow("路線 replaces a prompt") << "起點 路線" << prompt("　　路線號？") << 2 << true;
+    QTest::newRow("路線") << "路線" << prompt("　　路線號？") << Mode::RouteEntry << true;
+    QTest::newRow("輸出") << "輸出" << prompt("　　輸出？(Y/N)") << Mode::OutputConfirm << true;
+    QTest::newRow("起點") << "起點" << prompt("　　起點？(Y/N)") << Mode::OriginConfirm << false;
+    QTest::newRow("終點") << "終點" << prompt("　　終點？(Y/N)") << Mode::TerminusConfirm << false;
+    QTest::newRow("方向") << "方向" << prompt("　更改方向？(Y/N)") << Mode::DirectionConfirm
+                          << false;
+    QTest::newRow("取消 in idle") << "取消" << kRoute12 << Mode::Idle << false;
+    QTest::newRow("取消 in route entry") << "路線 1 取消" << kRoute12 << Mode::Idle << false;
+    QTest::newRow("取消 at the output prompt") << "輸出 取消" << kRoute12 << Mode::Idle << false;
+    QTest::newRow("取消 at the terminus prompt") << "終點 取消" << kRoute12 << Mode::Idle << false;
+    QTest::newRow("路線 replaces a prompt")
+        << "起點 路線" << prompt("　　路線號？") << Mode::RouteEntry << true;
     QTest::newRow("typed text goes with the prompt")
-        << "路線 1 2 終點" << prompt("　　終點？(Y/N)") << 0 << true;
-    QTest::newRow("方向 after 輸出") << "輸出 方向" << prompt("　更改方向？(Y/N)") << 5 << true;
-    QTest::newRow("輸出 after 方向") << "方向 輸出" << prompt("　　輸出？(Y/N)") << 3 << true;
+        << "路線 1 2 終點" << prompt("　　終點？(Y/N)") << Mode::TerminusConfirm << true;
+    QTest::newRow("方向 after 輸出")
+        << "輸出 方向" << prompt("　更改方向？(Y/N)") << Mode::DirectionConfirm << true;
+    QTest::newRow("輸出 after 方向")
+        << "方向 輸出" << prompt("　　輸出？(Y/N)") << Mode::OutputConfirm << true;
 }
 
 void TestKeys::modeKeys()
 {
     QFETCH(QString, keys);
     QFETCH(QStringList, lines);
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(bool, outOfService);
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
     frmDDU* d = w->ddu();
     frmBCP* b = w->bcp();
-    const QString log = d->txtLog;
+    const Console* c = w->console();
+    const CardProcessor* p = w->processor();
+    const QString log = c->tripLog().text();
     TestEnv::press(w.get(), keys);
     QCOMPARE(display(d), lines);
-    QCOMPARE(d->InputMode, mode);
-    QCOMPARE(b->ScreenState == 0, outOfService);
+    QCOMPARE(c->mode(), mode);
+    QCOMPARE(p->screenState() == CardProcessor::ScreenState::OutOfService, outOfService);
     if (outOfService)
         QCOMPARE(bcpLines(b), kOutOfService);
     else
-        QCOMPARE(b->lbl1->text() == u"OUT OF", false);
+        QCOMPARE(bcpLines(b).at(0) == u"OUT OF", false);
     // The processor's display ticks never write over a prompt.
     TestEnv::advance(6000);
     QCOMPARE(display(d), lines);
-    QCOMPARE(b->ScreenState == 0, outOfService);
-    QCOMPARE(d->txtLog, log);
+    QCOMPARE(p->screenState() == CardProcessor::ScreenState::OutOfService, outOfService);
+    QCOMPARE(c->tripLog().text(), log);
 }
 
 void TestKeys::enterKey_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QStringList>("logged");
     const QStringList turned = {" Route Changed 12", " Fare Changed 5.40", " Finished Trip",
                                 " Direction Changed"};
-    QTest::newRow("idle") << "輸入" << kRoute12 << 1 << "0" << QStringList();
-    QTest::newRow("origin") << "起點 輸入" << kRoute12 << 1 << "0" << QStringList{" Start Trip"};
+    QTest::newRow("idle") << "輸入" << kRoute12 << Mode::Idle << "0" << QStringList();
+    QTest::newRow("origin") << "起點 輸入" << kRoute12 << Mode::Idle << "0"
+                            << QStringList{" Start Trip"};
     QTest::newRow("direction key changes no direction")
-        << "方向 輸入" << kRoute12 << 1 << "0" << QStringList{" Direction Changed"};
-    QTest::newRow("terminus") << "終點 輸入" << kWaitScreen << 1 << "3" << turned;
-    QTest::newRow("route found") << "路線 1 2 輸入" << kWaitScreen << 1 << "0"
+        << "方向 輸入" << kRoute12 << Mode::Idle << "0" << QStringList{" Direction Changed"};
+    QTest::newRow("terminus") << "終點 輸入" << kWaitScreen << Mode::Idle << "3" << turned;
+    QTest::newRow("route found") << "路線 1 2 輸入" << kWaitScreen << Mode::Idle << "0"
                                  << QStringList{" Route Changed 12", " Fare Changed 5.40"};
-    QTest::newRow("letter route found") << "路線 2 SHIFT 方向 輸入" << kWaitScreen << 1 << "5"
-                                        << QStringList{" Route Changed 2X", " Fare Changed 9.10"};
+    QTest::newRow("letter route found")
+        << "路線 2 SHIFT 方向 輸入" << kWaitScreen << Mode::Idle << "5"
+        << QStringList{" Route Changed 2X", " Fare Changed 9.10"};
     QTest::newRow("route not found")
-        << "路線 1 空格 輸入" << QStringList{"", "　　路線號？", kNotFound, ""} << 2 << "0"
-        << QStringList();
+        << "路線 1 空格 輸入" << QStringList{"", "　　路線號？", kNotFound, ""} << Mode::RouteEntry
+        << "0" << QStringList();
     QTest::newRow("terminus answered no")
-        << "終點 取消 輸入" << kRoute12 << 1 << "0" << QStringList();
+        << "終點 取消 輸入" << kRoute12 << Mode::Idle << "0" << QStringList();
     QTest::newRow("origin answered no")
-        << "起點 取消 輸入" << kRoute12 << 1 << "0" << QStringList();
+        << "起點 取消 輸入" << kRoute12 << Mode::Idle << "0" << QStringList();
     QTest::newRow("enter twice after origin")
-        << "起點 輸入 輸入" << kRoute12 << 1 << "0" << QStringList{" Start Trip"};
+        << "起點 輸入 輸入" << kRoute12 << Mode::Idle << "0" << QStringList{" Start Trip"};
 }
 
 void TestKeys::enterKey()
 {
     QFETCH(QString, keys);
     QFETCH(QStringList, lines);
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(QString, tag);
     QFETCH(QStringList, logged);
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
-    const qsizetype before = events(d).size();
+    const Console* c = w->console();
+    const qsizetype before = events(c).size();
     TestEnv::press(w.get(), keys);
-    QCOMPARE(display(d), lines);
-    QCOMPARE(d->InputMode, mode);
-    QCOMPARE(d->lstTag, tag);
-    QCOMPARE(events(d).mid(before), logged);
+    QCOMPARE(display(w->ddu()), lines);
+    QCOMPARE(c->mode(), mode);
+    QCOMPARE(currentLine(c), tag);
+    QCOMPARE(events(c).mid(before), logged);
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 0);
 }
 
@@ -369,16 +384,16 @@ void TestKeys::outputConfirmed()
     TestEnv env(kRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
+    const Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("輸出"));
     QVERIFY(env.readFile(QStringLiteral("log.txt")).isEmpty());
     TestEnv::press(w.get(), QStringLiteral("輸入"));
-    QCOMPARE(display(d), QStringList({" ", "　　　正在輸出...", "", ""}));
-    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
+    QCOMPARE(display(w->ddu()), QStringList({" ", "　　　正在輸出...", "", ""}));
+    QCOMPARE(c->mode(), Mode::Idle);
     QCOMPARE(bcpLines(w->bcp()), kOutOfService);
-    QVERIFY(w->bcp()->NoResponse);
+    QVERIFY(!w->processor()->responding());
     QVERIFY(env.readFile(QStringLiteral("log.txt")).endsWith(" -----\r\n\r\n"));
-    QCOMPARE(events(d), QStringList{" Log Reset"});
+    QCOMPARE(events(c), QStringList{" Log Reset"});
 }
 
 void TestKeys::terminusOnSingleDirection()
@@ -387,16 +402,17 @@ void TestKeys::terminusOnSingleDirection()
     auto w = env.start();
     TestEnv::logIn(w.get());
     frmDDU* d = w->ddu();
+    const Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("路線 2 SHIFT 方向 輸入"));
     TestEnv::advance(2000);
     QCOMPARE(display(d), QStringList({"車費　　　9.10", "路線　　　2X", "往　東公園", ""}));
-    const QString log = d->txtLog;
+    const QString log = c->tripLog().text();
     TestEnv::press(w.get(), QStringLiteral("終點 輸入"));
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 1);
-    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
+    QCOMPARE(c->mode(), Mode::Idle);
     QCOMPARE(display(d), prompt("　　終點？(Y/N)"));
-    QCOMPARE(d->lstTag, QStringLiteral("5"));
-    QCOMPARE(d->txtLog, log);
+    QCOMPARE(currentLine(c), QStringLiteral("5"));
+    QCOMPARE(c->tripLog().text(), log);
     TestEnv::advance(6000);
     QCOMPARE(display(d), prompt("　　終點？(Y/N)"));
     // Idle now: the enter key neither beeps again nor turns anything.
@@ -411,14 +427,14 @@ void TestKeys::modeStartsIdle()
 {
     TestEnv env(kRoutes);
     auto w = env.start();
-    frmDDU* d = w->ddu();
-    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
+    const Console* c = w->console();
+    QCOMPARE(c->mode(), Mode::Idle);
     TestEnv::logIn(w.get());
-    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
-    const QString log = d->txtLog;
+    QCOMPARE(c->mode(), Mode::Idle);
+    const QString log = c->tripLog().text();
     TestEnv::press(w.get(), QStringLiteral("輸入"));
-    QCOMPARE(d->txtLog, log);
-    QCOMPARE(d->lstTag, QStringLiteral("0"));
+    QCOMPARE(c->tripLog().text(), log);
+    QCOMPARE(currentLine(c), QStringLiteral("0"));
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 0);
 }
 
@@ -441,13 +457,13 @@ void TestKeys::shiftEndsWithRouteEntry()
     TestEnv::logIn(w.get());
     frmDDU* d = w->ddu();
     TestEnv::press(w.get(), keys);
-    QCOMPARE(d->ShiftOn, shiftAfter);
-    QCOMPARE(d->lblShift->text(), shiftAfter ? QStringLiteral("SH") : QString());
-    if (!d->imgStart->isEnabled())
+    QCOMPARE(w->console()->shiftOn(), shiftAfter);
+    QCOMPARE(shiftLabel(w.get()), shiftAfter ? QStringLiteral("SH") : QString());
+    if (!TestEnv::key(w.get(), QStringLiteral("起點"))->isEnabled())
         return; // switched off
     TestEnv::press(w.get(), QStringLiteral("起點"));
     if (shiftAfter)
-        QCOMPARE(d->lblLine3->text(), QStringLiteral("V"));
+        QCOMPARE(display(d).at(2), QStringLiteral("V"));
     else
         QCOMPARE(display(d), prompt("　　起點？(Y/N)"));
 }

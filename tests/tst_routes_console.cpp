@@ -1,9 +1,11 @@
+#include "bcp/CardProcessor.h"
 #include "bcp/frmBCP.h"
-#include "common/Timer.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"
 
@@ -12,13 +14,11 @@
 #include <QTest>
 
 using namespace Readout;
+using Mode = Console::KeypadMode;
 
 namespace {
 
-// The example table: route 12 towards 北門 in three sections and towards 南碼頭 in two,
-// and route 2X with a single direction.
-const QString kExample = QStringLiteral("12#北門#5.40\r\n12#北門#4.20\r\n12#北門#2.80\r\n"
-                                        "12#南碼頭#5.40\r\n12#南碼頭#3.50\r\n2X#東公園#9.10\r\n");
+const QString kExample = TestEnv::ExampleRoutes;
 
 const QString kNotFound = QStringLiteral("　　沒有此路線資料！");
 const QStringList kWaitScreen = {"正在擷取路線資料...", "請稍候...", "", ""};
@@ -31,16 +31,11 @@ QStringList loaded(const QString& route, const QString& fare)
 
 // Power on, boot, and the start-up card onto the reader until the log-in is complete;
 // the card is then taken off before it could be read in service.
-void logInWithoutWaiting(frmMDI* w)
+void logInWithoutWaiting(const frmMDI* w)
 {
     TestEnv::powerOn(w);
     TestEnv::waitForPrompt(w);
-    const qint16 type = w->bcp()->CardType;
-    w->bcp()->CardType = 4;
-    TestEnv::present(w);
-    TestEnv::advance(2000);
-    TestEnv::withdraw(w);
-    w->bcp()->CardType = type;
+    TestEnv::presentStartupCard(w);
 }
 
 } // namespace
@@ -113,13 +108,13 @@ void TestRouteConsole::exampleTable()
     TestEnv env(kExample);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
-    const qsizetype before = events(d).size();
+    const Console* c = w->console();
+    const qsizetype before = events(c).size();
     TestEnv::press(w.get(), keys);
-    QCOMPARE(d->lstTag, tag);
-    QCOMPARE(events(d).mid(before), logged);
+    QCOMPARE(currentLine(c), tag);
+    QCOMPARE(events(c).mid(before), logged);
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), beeps);
-    QCOMPARE(d->InputMode, qint32(frmDDU::Idle));
+    QCOMPARE(c->mode(), Mode::Idle);
 }
 
 void TestRouteConsole::routeScreen_data()
@@ -127,7 +122,7 @@ void TestRouteConsole::routeScreen_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QStringList>("screen");
-    QTest::addColumn<QString>("fare"); // as the processor holds it and the log shows it
+    QTest::addColumn<QString>("fare"); // as the log shows it
     QTest::addColumn<QString>("inService");
 
     QTest::newRow("fare 5.4") << "1#A#2.00\r\n12#北門#5.4\r\n" << "路線 1 2 輸入"
@@ -157,15 +152,15 @@ void TestRouteConsole::routeScreen()
     TestEnv env(table);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
-    frmBCP* b = w->bcp();
+    const Console* c = w->console();
     TestEnv::press(w.get(), keys);
-    QCOMPARE(storedLines(d), screen.mid(0, 3));
-    QCOMPARE(b->Fare.toString(), fare);
-    QCOMPARE(events(d).last(), QStringLiteral(" Fare Changed ") + fare);
+    QCOMPARE(storedLines(c), screen.mid(0, 3));
+    // The processor holds the fare in cents, as its in-service screen shows it.
+    QCOMPARE(QStringLiteral("$") + w->processor()->fare().text(), inService);
+    QCOMPARE(lastEvent(c), QStringLiteral(" Fare Changed ") + fare);
     TestEnv::advance(2000);
-    QCOMPARE(display(d), screen);
-    QCOMPARE(b->lbl3->text(), inService);
+    QCOMPARE(display(w->ddu()), screen);
+    QCOMPARE(bcpLines(w->bcp()).at(2), inService);
 }
 
 void TestRouteConsole::fareNotANumberShownAsItStands_data()
@@ -185,9 +180,8 @@ void TestRouteConsole::fareNotANumberShownAsItStands()
     TestEnv env(QStringLiteral("1#A#2.00\r\n") + line + QStringLiteral("\r\n"));
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
     TestEnv::press(w.get(), QStringLiteral("路線 7 輸入"));
-    QCOMPARE(storedLines(d), QStringList({fareLine, "路線　　　7", "往　碼頭"}));
+    QCOMPARE(storedLines(w->console()), QStringList({fareLine, "路線　　　7", "往　碼頭"}));
     // Charging it is impossible: the processor ends the program.
     QCOMPARE(env.desktop().texts(QStringLiteral("fatal")), QStringList{"計算錯誤，離開。"});
 }
@@ -223,7 +217,7 @@ void TestRouteConsole::waitScreenThenRouteScreen()
     QCOMPARE(display(d), kWaitScreen);
     TestEnv::advance(1);
     QCOMPARE(display(d), screen);
-    QCOMPARE(b->lbl1->text(), QStringLiteral("IN SERVICE"));
+    QCOMPARE(bcpLines(b).at(0), QStringLiteral("IN SERVICE"));
 }
 
 void TestRouteConsole::storedRouteGone()
@@ -233,17 +227,18 @@ void TestRouteConsole::storedRouteGone()
     auto w = env.start();
     frmDDU* d = w->ddu();
     frmBCP* b = w->bcp();
-    const QString log = d->txtLog;
+    const Console* c = w->console();
+    const QString log = c->tripLog().text();
     logInWithoutWaiting(w.get());
-    QCOMPARE(d->lblLine3->text(), kNotFound);
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
-    QCOMPARE(d->txtLog, log); // nothing loaded
-    QCOMPARE(b->Fare.toInt(), 0);
+    QCOMPARE(display(d).at(2), kNotFound);
+    QCOMPARE(c->mode(), Mode::RouteEntry);
+    QCOMPARE(c->tripLog().text(), log); // nothing loaded
+    QCOMPARE(w->processor()->fare().inCents(), 0);
     TestEnv::advance(1999);
-    QCOMPARE(d->lblLine3->text(), kNotFound);
+    QCOMPARE(display(d).at(2), kNotFound);
     TestEnv::advance(1);
     QCOMPARE(display(d), kBarePrefixes + QStringList{""});
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
+    QCOMPARE(c->mode(), Mode::RouteEntry);
     QCOMPARE(bcpLines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$0.00"}));
     QCOMPARE(TestEnv::stored(Settings::Lastroute), QStringLiteral("99"));
 }
@@ -253,10 +248,10 @@ void TestRouteConsole::emptyDestinationPassedOver()
     TestEnv env(QStringLiteral("12##5.40\r\n12#北門#5.40\r\n"));
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
+    const Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("路線 1 2 輸入"));
-    QCOMPARE(d->lstTag, QStringLiteral("1"));
-    QCOMPARE(storedLines(d), QStringList({"車費　　　5.40", "路線　　　12", "往　北門"}));
+    QCOMPARE(currentLine(c), QStringLiteral("1"));
+    QCOMPARE(storedLines(c), QStringList({"車費　　　5.40", "路線　　　12", "往　北門"}));
 }
 
 void TestRouteConsole::steppingInRouteEntry_data()
@@ -276,14 +271,14 @@ void TestRouteConsole::steppingInRouteEntry()
     TestEnv env(kExample);
     auto w = env.start();
     TestEnv::logIn(w.get());
-    frmDDU* d = w->ddu();
+    const Console* c = w->console();
     TestEnv::press(w.get(), QStringLiteral("路線 1 2 輸入 ↓ 路線"));
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
+    QCOMPARE(c->mode(), Mode::RouteEntry);
     TestEnv::press(w.get(), keys);
-    QCOMPARE(d->lstTag, tag);
-    QCOMPARE(d->InputMode, qint32(frmDDU::RouteEntry));
+    QCOMPARE(currentLine(c), tag);
+    QCOMPARE(c->mode(), Mode::RouteEntry);
     const QStringList fares = {"5.40", "4.20", "2.80"};
-    QCOMPARE(events(d).last(), QStringLiteral(" Fare Changed ") + fares.at(tag.toInt()));
+    QCOMPARE(lastEvent(c), QStringLiteral(" Fare Changed ") + fares.at(tag.toInt()));
 }
 
 void TestRouteConsole::arrowsBeforeAnyLoad_data()
@@ -302,20 +297,23 @@ void TestRouteConsole::arrowsBeforeAnyLoad()
         TestEnv::store(Settings::Lastroute, QStringLiteral("99"));
     auto w = env.start();
     frmDDU* d = w->ddu();
-    frmBCP* b = w->bcp();
-    TestEnv::powerOn(w.get());
-    if (stage == u"prompt")
-        TestEnv::waitForPrompt(w.get());
+    const Console* c = w->console();
+    const CardProcessor* p = w->processor();
     if (stage == u"gone")
         logInWithoutWaiting(w.get());
+    else
+        TestEnv::powerOn(w.get());
+    if (stage == u"prompt")
+        TestEnv::waitForPrompt(w.get());
+    QVERIFY(c->isOn());
     const QStringList lines = display(d);
-    const QString log = d->txtLog;
-    const int state = b->ScreenState;
+    const QString log = c->tripLog().text();
+    const CardProcessor::ScreenState state = p->screenState();
     TestEnv::press(w.get(), QStringLiteral("↓ ↑ ↓"));
-    QCOMPARE(d->lstTag, QString());
+    QCOMPARE(currentLine(c), QString());
     QCOMPARE(display(d), lines);
-    QCOMPARE(d->txtLog, log);
-    QCOMPARE(b->ScreenState, state);
+    QCOMPARE(c->tripLog().text(), log);
+    QCOMPARE(p->screenState(), state);
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 0);
 }
 
@@ -337,8 +335,8 @@ void TestRouteConsole::routeFileProblems()
     TestEnv env(table);
     auto w = env.start();
     frmDDU* d = w->ddu();
-    frmBCP* b = w->bcp();
-    QCOMPARE(d->lst.size(), entries);
+    const Console* c = w->console();
+    QCOMPARE(c->routes().lines().size(), entries);
     const QStringList warned = env.desktop().texts(QStringLiteral("warn"));
     QCOMPARE(warned.size(), warnings);
     if (warnings)
@@ -348,19 +346,19 @@ void TestRouteConsole::routeFileProblems()
     // The first-line load at log-in finds no fields: everything stays empty, and the
     // processor goes into service with no fare rather than failing on an empty one.
     TestEnv::logIn(w.get());
-    QCOMPARE(d->lstTag, QStringLiteral("0"));
-    QCOMPARE(d->CurRoute, QString());
-    QCOMPARE(d->CurDest, QString());
-    QCOMPARE(d->CurFare, QString());
-    QCOMPARE(storedLines(d), kBarePrefixes);
-    QCOMPARE(events(d).last(), QStringLiteral(" Route Changed "));
+    QCOMPARE(currentLine(c), QStringLiteral("0"));
+    QCOMPARE(c->routes().route(), QString());
+    QCOMPARE(c->routes().destination(), QString());
+    QCOMPARE(c->routes().fare(), QString());
+    QCOMPARE(storedLines(c), kBarePrefixes);
+    QCOMPARE(lastEvent(c), QStringLiteral(" Route Changed "));
     QCOMPARE(env.desktop().count(QStringLiteral("fatal")), 0);
     QCOMPARE(display(d), kBarePrefixes + QStringList{""});
-    QCOMPARE(bcpLines(b), QStringList({"IN SERVICE", "歡迎使用服務", "$0.00"}));
+    QCOMPARE(bcpLines(w->bcp()), QStringList({"IN SERVICE", "歡迎使用服務", "$0.00"}));
 
     TestEnv::press(w.get(), QStringLiteral("路線 1 2 輸入"));
-    QCOMPARE(d->lblLine3->text(), entries ? QStringLiteral("") : kNotFound);
-    QCOMPARE(d->InputMode, qint32(entries ? frmDDU::Idle : frmDDU::RouteEntry));
+    QCOMPARE(display(d).at(2), entries ? QStringLiteral("") : kNotFound);
+    QCOMPARE(c->mode(), entries ? Mode::Idle : Mode::RouteEntry);
 }
 
 QTEST_MAIN(TestRouteConsole)

@@ -2,10 +2,11 @@
 // reader, card changes, faults, power cycles and outputs. After every action the card
 // never holds less than the floor, every trip-log line is well formed, log.txt is made of
 // whole blocks, and no line logged is ever lost.
-#include "bcp/frmBCP.h"
+#include "bcp/CardProcessor.h"
 #include "common/Clock.h"
-#include "common/Numbers.h"
+#include "common/Money.h"
 #include "common/Timer.h"
+#include "ddu/Console.h"
 #include "ddu/frmDDU.h"
 #include "routes/RouteTable.h"
 #include "platform/Settings.h"
@@ -37,14 +38,18 @@ constexpr qint64 kPaintedMs = 2LL * 60 * 60 * 1000;
 
 class Soak {
 public:
-    Soak(TestEnv& env, frmMDI* w) : m_env(env), m_w(w), m_b(w->bcp()), m_d(w->ddu())
+    Soak(TestEnv& env, frmMDI* w)
+        : m_env(env), m_w(w), m_p(w->processor()), m_c(w->console()), m_d(w->ddu()),
+          m_boot(TestEnv::timer(m_p, QStringLiteral("tmrStart"))),
+          m_simTemp(TestEnv::action(w, QStringLiteral("mnuSimTemp"))),
+          m_simVib(TestEnv::action(w, QStringLiteral("mnuSimVib")))
     {
         for (const QString& line : kTable) {
             const RouteTable::Fields f = RouteTable::split(line);
             m_routes << f.route;
             m_fares << f.fare;
         }
-        m_memory = m_d->txtLog;
+        m_memory = m_c->tripLog().text();
         checkMemory(0);
     }
 
@@ -71,9 +76,11 @@ private:
 
     bool atLoginPrompt() const
     {
-        return m_b->tmrStart->Tag() == u"S2" && !m_b->tmrStart->Enabled() && !m_b->StartValue &&
-               !m_b->NoResponse && m_d->isOn();
+        return m_p->bootStep() == CardProcessor::BootStep::Prompt && !m_boot->Enabled() &&
+               !m_p->loggedIn() && m_p->responding() && m_c->isOn();
     }
+
+    QWidget* key(const char* label) const { return TestEnv::key(m_w, QString::fromUtf8(label)); }
 
     void act()
     {
@@ -99,43 +106,38 @@ private:
         if (roll < 860)
             return typeRoute();
         if (roll < 900)
-            return TestEnv::click(pick(2) ? m_d->imgUp : m_d->imgDown);
+            return TestEnv::click(key(pick(2) ? "↑" : "↓"));
         if (roll < 930) {
-            TestEnv::click(pick(4) ? m_d->imgStart : m_d->imgFinish);
-            return TestEnv::click(m_d->imgEnt);
+            TestEnv::click(key(pick(4) ? "起點" : "終點"));
+            return TestEnv::click(key("輸入"));
         }
         if (roll < 933) {
             ++outputs;
-            TestEnv::click(m_d->imgOutput);
-            return TestEnv::click(m_d->imgEnt);
+            TestEnv::click(key("輸出"));
+            return TestEnv::click(key("輸入"));
         }
         if (roll < 943)
-            return TestEnv::click(m_d->imgOF); // power off or on
+            return TestEnv::click(key("開/關")); // power off or on
         if (roll < 946)
-            return m_w->mnuSimTemp->trigger();
+            return m_simTemp->trigger();
         // The bus shakes now and then, for a minute or so: every jolt repaints the whole
         // window ten times, the dearest thing a user can do here.
-        if (m_w->mnuSimVib->isChecked() ? roll < 966 : roll < 947)
-            return m_w->mnuSimVib->trigger();
-        return TestEnv::click(m_d->imgCancel);
+        if (m_simVib->isChecked() ? roll < 966 : roll < 947)
+            return m_simVib->trigger();
+        return TestEnv::click(key("取消"));
     }
 
     QWidget* randomKey()
     {
-        const QList<KeyRegion*> keys = m_d->keys();
-        KeyRegion* k = keys.at(pick(int(keys.size())));
-        return k == m_d->imgOF ? m_d->imgCancel : k; // power cycles have their own odds
+        const KeyInfo& k = Keys::all().at(pick(Keys::Count));
+        // Power cycles have their own odds.
+        return key(k.key == Key::Power ? "imgCancel" : k.name);
     }
 
     void logIn()
     {
         ++logIns;
-        const qint16 type = m_b->CardType;
-        m_b->CardType = 4;
-        TestEnv::present(m_w);
-        TestEnv::advance(2000);
-        TestEnv::withdraw(m_w);
-        m_b->CardType = type;
+        TestEnv::presentStartupCard(m_w);
     }
 
     // What the card settings dialog changes: type, language, a top-up of one hundred.
@@ -143,33 +145,29 @@ private:
     {
         switch (pick(3)) {
         case 0:
-            m_b->CardType = qint16(pick(4)); // the start-up card comes with the log-in
+            m_p->setCardType(CardType(pick(4))); // the start-up card comes with the log-in
             break;
         case 1:
-            m_b->Language = qint16(pick(2));
+            m_p->setLanguage(qint16(pick(2)));
             break;
-        default: {
+        default:
             // Top-ups now and then only, so that the card often runs low and the floor is
-            // reached.
-            if (pick(14) != 0)
-                break;
-            const double sum = Numbers::leadingNumber(Numbers::money(m_b->purseNumber())) + 100;
-            if (sum <= 999.9)
-                m_b->PurseValue = Numbers::money(sum);
-        }
+            // reached. One that would pass the highest value is refused.
+            if (pick(14) == 0)
+                m_p->topUp();
         }
     }
 
     void typeKey(QChar c)
     {
         if (c.isDigit()) {
-            TestEnv::click(m_d->imgNo[c.digitValue()]);
+            TestEnv::click(TestEnv::key(m_w, QString(c)));
             return;
         }
-        for (KeyRegion* k : m_d->keys()) {
-            if (k->Tag == QString(c)) {
-                TestEnv::click(m_d->imgShift);
-                TestEnv::click(k);
+        for (const KeyInfo& k : Keys::all()) {
+            if (k.letter != 0 && QChar::fromLatin1(k.letter) == c) {
+                TestEnv::click(key("SHIFT"));
+                TestEnv::click(TestEnv::key(m_w, QLatin1String(k.name)));
                 return;
             }
         }
@@ -177,14 +175,14 @@ private:
 
     void typeRoute()
     {
-        TestEnv::click(m_d->imgRoute);
+        TestEnv::click(key("路線"));
         const QStringList routes(QSet<QString>(m_routes.begin(), m_routes.end()).values());
         const QString route =
             chance(0.8) ? routes.at(pick(int(routes.size()))) : QString::number(pick(100));
         for (QChar c : route)
             typeKey(c);
         if (chance(0.9))
-            TestEnv::click(m_d->imgEnt);
+            TestEnv::click(key("輸入"));
     }
 
     void fail(const QString& why)
@@ -198,7 +196,7 @@ private:
 
     void checkMemory(qsizetype from)
     {
-        const QStringList lines = LogFormat::lines(m_d->txtLog.mid(from));
+        const QStringList lines = LogFormat::lines(m_c->tripLog().text().mid(from));
         for (const QString& line : lines) {
             const QString why = LogFormat::lineFault(line, &m_routes, &m_fares);
             if (!why.isEmpty())
@@ -208,13 +206,14 @@ private:
 
     void check()
     {
-        if (m_b->purseNumber() < -35)
-            fail(QStringLiteral("the card holds %1").arg(m_b->purseNumber()));
-        if (m_b->purseNumber() < m_lastPurse - 1e-9)
+        const Money purse = m_p->purse();
+        if (purse < Money::dollars(-35))
+            fail(QStringLiteral("the card holds %1").arg(purse.text()));
+        if (purse < m_lastPurse)
             ++payments;
-        m_lastPurse = m_b->purseNumber();
-        if (m_d->txtLog.size() > m_memory.size() &&
-            m_d->txtLog.endsWith(QStringLiteral(" Not enough value\r\n")))
+        m_lastPurse = purse;
+        const QString& log = m_c->tripLog().text();
+        if (log.size() > m_memory.size() && log.endsWith(QStringLiteral(" Not enough value\r\n")))
             ++refusals;
 
         // What reached log.txt since the last action: whole blocks, appended.
@@ -232,7 +231,7 @@ private:
         }
 
         // Nothing lost: the lines written and the new in-memory log continue the old one.
-        const QString now = m_d->txtLog;
+        const QString now = m_c->tripLog().text();
         if (written.isEmpty()) {
             if (!now.startsWith(m_memory))
                 return fail(QStringLiteral("the in-memory log lost lines"));
@@ -249,14 +248,18 @@ private:
 
     TestEnv& m_env;
     frmMDI* m_w;
-    frmBCP* m_b;
+    CardProcessor* m_p;
+    const Console* m_c;
     frmDDU* m_d;
+    const Timer* m_boot;
+    QAction* m_simTemp;
+    QAction* m_simVib;
     std::mt19937 m_rng{20261207};
     QStringList m_routes;
     QStringList m_fares;
     QString m_memory;
     qint64 m_fileSize = 0;
-    double m_lastPurse = 0;
+    Money m_lastPurse;
     QString m_fault;
 };
 

@@ -49,6 +49,12 @@ QStringList storedLines(const Console* c)
     return {c->storedLine(0), c->storedLine(1), c->storedLine(2)};
 }
 
+QString currentLine(const Console* c)
+{
+    const auto i = c->routes().current();
+    return i ? QString::number(*i) : QString();
+}
+
 QStringList events(const Console* c)
 {
     QStringList out;

@@ -22,6 +22,9 @@ QString lamps(const frmBCP* b);
 // The route screen the console keeps for the current section.
 QStringList storedLines(const Console* c);
 
+// The index of the current line of the route table, as text; empty before the first load.
+QString currentLine(const Console* c);
+
 // The event texts of the timed lines of the in-memory log, without their time.
 QStringList events(const Console* c);
 // The last of them.

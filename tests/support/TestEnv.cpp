@@ -187,6 +187,12 @@ void TestEnv::logIn(const frmMDI* w)
 {
     powerOn(w);
     waitForPrompt(w);
+    presentStartupCard(w);
+    advance(2000); // the in-service screen with the route's fare
+}
+
+void TestEnv::presentStartupCard(const frmMDI* w)
+{
     CardProcessor* p = w->processor();
     const CardType type = p->cardType();
     p->setCardType(CardType::Startup);
@@ -194,7 +200,6 @@ void TestEnv::logIn(const frmMDI* w)
     advance(2000);
     withdraw(w);
     p->setCardType(type);
-    advance(2000); // the in-service screen with the route's fare
 }
 
 void TestEnv::present(const frmMDI* w, double xTw, double yTw)

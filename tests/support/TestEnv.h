@@ -70,6 +70,9 @@ public:
     static void powerOn(const frmMDI* w);       // the power key, from off
     static void waitForPrompt(const frmMDI* w); // boot until the log-in prompt
     static void logIn(const frmMDI* w);         // power on, boot, start-up card, back to the card
+    // At the log-in prompt: the start-up card on the reader until the log-in completes,
+    // then off again, the card type as before; not waiting for the first route's screen.
+    static void presentStartupCard(const frmMDI* w);
     // The card onto the reader at a point in twips from the reader's corner; off again.
     static void present(const frmMDI* w, double xTw = 900, double yTw = 600);
     static void withdraw(const frmMDI* w);
