@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6svg6 fonts-arphic-uming
-          fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick x11-utils python3
+          fonts-liberation fonts-dejavu-core xvfb xauth xdotool imagemagick x11-utils python3 ccache
           ${EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
