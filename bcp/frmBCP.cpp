@@ -130,7 +130,8 @@ void frmBCP::buildControls()
     rule->setStyleSheet(QStringLiteral("background: black;"));
 
     m_picCover = new PictureBox(QStringLiteral("picCover"), QColor(64, 64, 64), this);
-    m_picCover->setGeometry(tw(675, 675, 1950, 990));
+    // The lamp test darkens the whole screen, edge to edge.
+    m_picCover->setGeometry(m_picLayer->geometry());
 
     m_picRed = new PictureBox(QStringLiteral("picRed"), RedOff, this);
     m_picRed->setGeometry(tw(850, 2250, 315, 315));

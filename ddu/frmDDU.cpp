@@ -72,6 +72,8 @@ void frmDDU::buildControls()
     m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1875, 315, 165, 8.25);
     m_shift->setStyleSheet(statusStyle);
     m_shift->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The indicator stands at the status line's right end: keep its last letter off the edge.
+    m_shift->setContentsMargins(0, 0, 2, 0);
 
     for (const KeyInfo& info : Keys::all()) {
         auto* key = new KeyRegion(info, this);

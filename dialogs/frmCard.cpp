@@ -60,7 +60,7 @@ void frmCard::buildControls()
     // Created in tab order, so focus moves through them as listed.
     QLabel* intro =
         label(0, QStringLiteral("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
-              tw(75, 150, 4215, 390));
+              tw(75, 150, 4170, 390)); // the same margin on the right as on the left
     intro->setFont(DialogStyle::textFont(true));
     intro->setWordWrap(true);
     intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -91,7 +91,8 @@ void frmCard::buildControls()
     txtValue->setReadOnly(true);
     DialogStyle::buttonFace(txtValue);
 
-    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元"), tw(2925, 1500, 1215, 315));
+    // In line with 說明 below, clear of the value box.
+    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元"), tw(3000, 1500, 1215, 315));
     cmdHelp = button("cmdHelp", QStringLiteral("說明"), tw(3000, 2025, 1215, 315));
 
     setTabOrder(cmdClose, cobType);

@@ -1,0 +1,233 @@
+// Every text fits the control that shows it, in every state that changes the text, at
+// the scales a desktop may use (CTest runs this at 1, 1.5 and 2).
+#include "support/TestEnv.h"
+
+#include "bcp/CardProcessor.h"
+#include "ddu/Console.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCard.h"
+#include "dialogs/frmOption.h"
+#include "shell/frmMDI.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTest>
+
+namespace {
+
+// The room a text has in its control: the contents rectangle, less what the style keeps
+// for the frame, the indicator or the margins.
+QRect textRoom(const QWidget* w)
+{
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        opt.text = b->text();
+        QStyle::SubElement element = QStyle::SE_PushButtonContents;
+        if (qobject_cast<const QRadioButton*>(w))
+            element = QStyle::SE_RadioButtonContents;
+        else if (qobject_cast<const QCheckBox*>(w))
+            element = QStyle::SE_CheckBoxContents;
+        return w->style()->subElementRect(element, &opt, w);
+    }
+    if (const auto* l = qobject_cast<const QLabel*>(w)) {
+        const int inset = l->margin() + qMax(l->indent(), 0);
+        return l->contentsRect().adjusted(inset, 0, -inset, 0);
+    }
+    return w->contentsRect();
+}
+
+QString shown(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    return text.replace(u'\x01', u'&');
+}
+
+// Each visible text under `root` that does not fit, with the control's name.
+QStringList misfits(const QWidget* root, const QString& state)
+{
+    QStringList out;
+    auto check = [&](const QWidget* w, const QString& text, bool wrap) {
+        if (text.isEmpty())
+            return;
+        const QFontMetrics fm(w->font());
+        const QRect room = textRoom(w);
+        bool fits = false;
+        if (wrap) {
+            const QRect need = fm.boundingRect(room, Qt::TextWordWrap, text);
+            fits = need.width() + 2 <= room.width() && need.height() <= room.height();
+        } else {
+            fits = fm.horizontalAdvance(text) + 2 <= room.width();
+        }
+        if (!fits)
+            out << QStringLiteral("%1: %2 \"%3\" needs %4 px, has %5")
+                       .arg(state, w->objectName(), text)
+                       .arg(fm.horizontalAdvance(text) + 2)
+                       .arg(room.width());
+    };
+    QList<const QWidget*> widgets{root};
+    for (const QWidget* w : root->findChildren<QWidget*>())
+        widgets << w;
+    for (const QWidget* w : widgets) {
+        if (!w->isVisible())
+            continue;
+        if (const auto* l = qobject_cast<const QLabel*>(w))
+            check(l, l->text(), l->wordWrap());
+        else if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+            check(b, shown(b->text()), false);
+        else if (const auto* e = qobject_cast<const QLineEdit*>(w))
+            check(e, e->text(), false);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void panels();
+    void dialogs();
+    void menus();
+};
+
+// The two panels through a working day: off, boot, log-in, every processor message in
+// both languages, SHIFT, every line of the shipped table, the output.
+void TestLayout::panels()
+{
+    TestEnv env(QString::fromUtf8(TestEnv::readShipped(QStringLiteral("routes.dat"))));
+    TestEnv::store(QStringLiteral("Loadtime"), QStringLiteral("5000"));
+    auto w = env.start();
+    CardProcessor* p = w->processor();
+    Console* c = w->console();
+    QStringList faults;
+    auto look = [&](const QString& state) { faults << misfits(w.get(), state); };
+
+    look(QStringLiteral("off"));
+    TestEnv::powerOn(w.get());
+    for (int s = 0; s < 14; ++s) {
+        TestEnv::advance(1000);
+        look(QStringLiteral("boot %1 s").arg(s + 1));
+    }
+    TestEnv::waitForPrompt(w.get());
+    look(QStringLiteral("log-in prompt"));
+    p->setCardType(CardType::Adult);
+    TestEnv::present(w.get());
+    TestEnv::advance(1000);
+    look(QStringLiteral("card refused at log-in"));
+    TestEnv::withdraw(w.get());
+    TestEnv::advance(1000);
+    TestEnv::logIn(w.get());
+
+    for (qsizetype i = 0; i < c->routes().lines().size(); ++i) {
+        c->loadRoute(i);
+        look(QStringLiteral("fetching line %1").arg(i));
+        TestEnv::advance(2000);
+        look(QStringLiteral("line %1").arg(i));
+        for (const qint16 language : {0, 1}) {
+            p->setLanguage(language);
+            for (const CardType type : {CardType::Adult, CardType::Child, CardType::Student,
+                                        CardType::Elderly, CardType::Startup}) {
+                p->setCardType(type);
+                p->setPurse(Money::dollars(900));
+                TestEnv::read(w.get());
+                look(QStringLiteral("line %1, read").arg(i));
+                TestEnv::withdraw(w.get());
+                TestEnv::read(w.get());
+                look(QStringLiteral("line %1, read again").arg(i));
+                TestEnv::withdraw(w.get());
+                p->setPurse(Money());
+                TestEnv::advance(15000);
+                TestEnv::read(w.get());
+                look(QStringLiteral("line %1, empty card").arg(i));
+                TestEnv::withdraw(w.get());
+                TestEnv::present(w.get(), 3000, 1900);
+                TestEnv::advance(1000);
+                look(QStringLiteral("line %1, misread").arg(i));
+                TestEnv::withdraw(w.get());
+                TestEnv::advance(2000);
+                look(QStringLiteral("line %1, idle").arg(i));
+            }
+        }
+        if (i > 0)
+            break; // the messages once; the route screens below for every line
+    }
+    for (qsizetype i = 0; i < c->routes().lines().size(); ++i) {
+        c->loadRoute(i);
+        TestEnv::advance(2000);
+        look(QStringLiteral("line %1").arg(i));
+    }
+
+    // Every prompt, with SHIFT on and the longest route typed.
+    for (const char* key : {"路線", "輸出", "起點", "終點", "方向"}) {
+        TestEnv::press(w.get(), QString::fromUtf8(key));
+        look(QString::fromUtf8(key));
+    }
+    TestEnv::press(w.get(), QStringLiteral("路線 1 0 1 SHIFT"));
+    look(QStringLiteral("SHIFT on"));
+    TestEnv::press(w.get(), QStringLiteral("輸入"));
+    TestEnv::press(w.get(), QStringLiteral("路線 9 9 9 輸入"));
+    look(QStringLiteral("route not found"));
+    TestEnv::press(w.get(), QStringLiteral("取消 輸出 輸入"));
+    look(QStringLiteral("output"));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TestLayout::dialogs()
+{
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    QStringList faults;
+    for (const qint16 language : {0, 1}) {
+        w->processor()->setLanguage(language);
+        frmCard card(*w->processor(), w.get());
+        card.show();
+        faults << misfits(&card, QStringLiteral("card settings"));
+        TestEnv::click(TestEnv::find<QPushButton>(&card, QStringLiteral("cmdAdd")));
+        faults << misfits(&card, QStringLiteral("card settings, topped up"));
+        card.hide();
+    }
+    frmOption options(*w->processor(), w.get());
+    options.show();
+    faults << misfits(&options, QStringLiteral("options"));
+    frmAbout about(w.get());
+    about.show();
+    faults << misfits(&about, QStringLiteral("about"));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TestLayout::menus()
+{
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    QStringList faults;
+    const QMenuBar* bar = w->menuBar();
+    const QFontMetrics barFont(bar->font());
+    for (QAction* top : bar->actions()) {
+        const int need = barFont.horizontalAdvance(shown(top->text())) + 2;
+        if (need > bar->actionGeometry(top).width())
+            faults << QStringLiteral("menu bar: \"%1\"").arg(top->text());
+        QMenu* menu = top->menu();
+        menu->ensurePolished();
+        menu->adjustSize();
+        const QFontMetrics fm(menu->font());
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() &&
+                fm.horizontalAdvance(shown(a->text())) + 2 > menu->actionGeometry(a).width())
+                faults << QStringLiteral("menu: \"%1\"").arg(a->text());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
