@@ -1,6 +1,7 @@
 #include "bcp/frmBCP.h"
 
 #include "bcp/CardProcessor.h"
+#include "common/Accessibility.h"
 #include "common/Artwork.h"
 #include "common/Numbers.h"
 
@@ -103,10 +104,13 @@ void frmBCP::buildControls()
 
     m_picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
     m_picLayer->setGeometry(tw(600, 675, 2115, 1065));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         m_lines[i] = makeLabel(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
                                tw(0, 300 * i, 2100, 390), lineFont,
                                Qt::AlignHCenter | Qt::AlignTop);
+        // The line's text is its accessible name, announced whenever it changes.
+        m_lines[i]->setAccessibleDescription(QStringLiteral("乘客處理機顯示屏第 %1 行").arg(i + 1));
+    }
 
     m_picLoad = new PictureBox(QStringLiteral("picLoad"), QColor(131, 219, 133), m_picLayer);
     m_picLoad->setGeometry(tw(75, 0, 1965, 990));
@@ -168,9 +172,16 @@ void frmBCP::showScreen()
 void frmBCP::showLamps()
 {
     const Lamps l = m_model.lamps();
-    m_picRed->setBackColor(l.red ? RedOn : RedOff);
-    m_picYellow->setBackColor(l.yellow ? YellowOn : YellowOff);
-    m_picGreen->setBackColor(l.green ? GreenOn : GreenOff);
+    auto show = [](PictureBox* lamp, const QString& colour, bool lit, const QColor& on,
+                   const QColor& off) {
+        lamp->setBackColor(lit ? on : off);
+        const QString state = lit ? QStringLiteral("亮") : QStringLiteral("熄");
+        Accessibility::describe(lamp, QStringLiteral("%1燈（%2）").arg(colour, state),
+                                QStringLiteral("乘客處理機的%1色指示燈，現時%2").arg(colour, state));
+    };
+    show(m_picRed, QStringLiteral("紅"), l.red, RedOn, RedOff);
+    show(m_picYellow, QStringLiteral("黃"), l.yellow, YellowOn, YellowOff);
+    show(m_picGreen, QStringLiteral("綠"), l.green, GreenOn, GreenOff);
 }
 
 void frmBCP::showCard()

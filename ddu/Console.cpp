@@ -240,6 +240,15 @@ void Console::press(Key key)
     }
 }
 
+void Console::typeLetter(QChar letter)
+{
+    const KeyInfo* key = Keys::withLetter(letter.toUpper());
+    if (!key || m_mode != KeypadMode::RouteEntry || !keyEnabled(key->key))
+        return;
+    m_shift = true;
+    press(key->key);
+}
+
 void Console::type(const QString& text)
 {
     if (m_mode != KeypadMode::RouteEntry)

@@ -35,6 +35,9 @@ public:
 
     // A key pressed; a key that is not enabled does nothing.
     void press(Key key);
+    // A letter from the keyboard: in route entry it is typed as SHIFT and the key that
+    // carries it would type it; anywhere else it does nothing.
+    void typeLetter(QChar letter);
     bool keyEnabled(Key key) const;
 
     // What the card processor asks of the console.

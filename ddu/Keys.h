@@ -18,6 +18,8 @@ struct KeyInfo {
     const char16_t* caption; // what the panel picture prints on it
     char letter;          // what it types while SHIFT is on; 0 for none
     int left, top, width, height; // twips
+    const char* keyboard; // the keyboard key that presses it; none for the keys that only
+                          // type a letter, which the letter itself types
 };
 
 namespace Keys {
@@ -40,5 +42,8 @@ constexpr bool isDigit(Key k)
 
 // The six keys that only work once the card processor has logged in.
 bool isServiceKey(Key k);
+
+// The key that carries `letter` (A to Z); nothing for any other character.
+const KeyInfo* withLetter(QChar letter);
 
 } // namespace Keys

@@ -1,10 +1,13 @@
 #include "ddu/frmDDU.h"
 
 #include "common/Numbers.h"
+#include "common/Timer.h"
 #include "ddu/Console.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace {
 
@@ -21,22 +24,80 @@ QLabel* displayLabel(const QString& name, QWidget* parent, int l, int t, int w, 
     return label;
 }
 
+// "F5", or the letter for a key that only types one.
+QString keyboardKey(const KeyInfo& info)
+{
+    if (info.keyboard)
+        return QKeySequence(QLatin1String(info.keyboard)).toString(QKeySequence::NativeText);
+    return QString(QChar::fromLatin1(info.letter));
+}
+
 } // namespace
 
-KeyRegion::KeyRegion(const KeyInfo& info, QWidget* parent) : QWidget(parent), m_key(info.key)
+KeyRegion::KeyRegion(const KeyInfo& info, QWidget* parent)
+    : QWidget(parent), m_key(info.key), m_tmrFlash(new Timer(QStringLiteral("tmrFlash"), 150, false, this))
 {
     setObjectName(QLatin1String(info.name));
     setGeometry(twips(info.left), twips(info.top), twips(info.width), twips(info.height));
     setCursor(Qt::PointingHandCursor);
+    connect(m_tmrFlash, &Timer::tick, this, [this] {
+        m_tmrFlash->setEnabled(false);
+        m_flashing = false;
+        update();
+    });
+
+    const QString caption = QString::fromUtf16(info.caption);
+    const QString letter = info.letter ? QString(QChar::fromLatin1(info.letter)) : QString();
+    const QString keyboard = keyboardKey(info);
+    QString tip = caption;
+    QString description = QStringLiteral("車長控制器按鍵「%1」").arg(caption);
+    if (!letter.isEmpty()) {
+        tip += QStringLiteral("（字母 %1）").arg(letter);
+        description += QStringLiteral("，按英文字 SHIFT 後輸入 %1").arg(letter);
+    }
+    if (!keyboard.isEmpty()) {
+        tip += QStringLiteral("\n鍵盤：%1").arg(keyboard);
+        description += QStringLiteral("，鍵盤：%1").arg(keyboard);
+    }
+    setToolTip(tip);
+    setAccessibleName(letter.isEmpty() ? caption : caption + u' ' + letter);
+    setAccessibleDescription(description);
+}
+
+void KeyRegion::flash()
+{
+    m_flashing = true;
+    m_tmrFlash->restart();
+    update();
+}
+
+void KeyRegion::paintEvent(QPaintEvent*)
+{
+    if (!drawnPressed())
+        return;
+    // The key's face lies in the panel's picture; a pressed key is drawn darker.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
 }
 
 void KeyRegion::mousePressEvent(QMouseEvent* e)
 {
+    if (e->button() == Qt::LeftButton) {
+        m_down = true;
+        update();
+    }
     e->accept();
 }
 
 void KeyRegion::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (m_down) {
+        m_down = false;
+        update();
+    }
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit clicked(m_key);
     e->accept();
@@ -58,9 +119,12 @@ frmDDU::~frmDDU() = default;
 
 void frmDDU::buildControls()
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         m_lines[i] = displayLabel(QStringLiteral("lblLine%1").arg(i + 1), this, 675, 825 + 225 * i,
                                   2415, 240, 9.75);
+        // The line's text is its accessible name, announced whenever it changes.
+        m_lines[i]->setAccessibleDescription(QStringLiteral("車長控制器顯示屏第 %1 行").arg(i + 1));
+    }
     const QString statusStyle =
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");
     m_status = displayLabel(QStringLiteral("lblStatus"), this, 675, 1875, 2190, 165, 8.25);
@@ -93,6 +157,11 @@ void frmDDU::showDisplay()
     m_shift->setText(m_model.shiftIndicator());
     m_status->setVisible(m_model.statusShown());
     m_shift->setVisible(m_model.statusShown());
+}
+
+void frmDDU::flash(Key key)
+{
+    m_keys[int(key)]->flash();
 }
 
 void frmDDU::showKeys()

@@ -4,6 +4,7 @@
 #include "ddu/Keys.h"
 
 class Console;
+class KeyRegion;
 class QLabel;
 
 // The driver console's panel: draws what the console says and hands it the key presses.
@@ -12,6 +13,9 @@ class frmDDU : public DevicePanel {
 public:
     explicit frmDDU(Console& model, QWidget* parent = nullptr);
     ~frmDDU() override;
+
+    // Draws `key` pressed for a moment, as a key worked from the keyboard.
+    void flash(Key key);
 
 private:
     void buildControls();
@@ -22,23 +26,31 @@ private:
     QLabel* m_lines[4] = {};
     QLabel* m_status = nullptr;
     QLabel* m_shift = nullptr;
-    QWidget* m_keys[Keys::Count] = {};
+    KeyRegion* m_keys[Keys::Count] = {};
 };
 
-// A clickable key region over the console picture.
+class Timer;
+
+// A clickable key region over the console picture, drawn pressed while it is held down.
 class KeyRegion : public QWidget {
     Q_OBJECT
 public:
     KeyRegion(const KeyInfo& info, QWidget* parent);
     Key key() const { return m_key; }
+    bool drawnPressed() const { return m_down || m_flashing; }
+    void flash();
 
 signals:
     void clicked(Key key);
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
     Key m_key;
+    bool m_down = false;
+    bool m_flashing = false;
+    Timer* m_tmrFlash;
 };

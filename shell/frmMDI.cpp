@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 
 frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
@@ -38,6 +39,7 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
     m_tmrVib = new Timer(QStringLiteral("tmrVib"), 1000, false, this);
     connect(m_tmrVib, &Timer::tick, this, &frmMDI::tmrVib_Timer);
     buildMenus();
+    buildKeyboard();
 }
 
 frmMDI::~frmMDI() = default;
@@ -66,10 +68,12 @@ void frmMDI::buildMenus()
     QAction* options = entry(program, "mnuOptions", QStringLiteral("程式設定(&O)..."));
     separator(program, "mnuSpace2");
     QAction* exit = entry(program, "mnuExit", QStringLiteral("結束(&X)"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
     help->setObjectName(QStringLiteral("mnuBar_1"));
     QAction* dduHelp = entry(help, "mnuDDUHelp", QStringLiteral("車長控制器使用說明(&D)"));
+    dduHelp->setShortcut(QKeySequence(Qt::Key_F1));
     separator(help, "mnuSpace3");
     QAction* about = entry(help, "mnuAbout", QStringLiteral("關於(&A)..."));
 
@@ -82,6 +86,64 @@ void frmMDI::buildMenus()
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(dduHelp, &QAction::triggered, this, &frmMDI::mnuDDUHelp_Click);
     connect(about, &QAction::triggered, this, &frmMDI::mnuAbout_Click);
+}
+
+// The keyboard works the console as the mouse does, while this window is the active one:
+// every key that does something has a key of its own, and a letter types itself in route
+// entry. None of them takes Alt, so the menus keep their access keys.
+void frmMDI::buildKeyboard()
+{
+    auto add = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(false);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    for (const KeyInfo& info : Keys::all()) {
+        const Key key = info.key;
+        if (info.keyboard)
+            add(QKeySequence(QLatin1String(info.keyboard)), [this, key] { keyFromKeyboard(key); });
+        if (Keys::isDigit(key))
+            add(QKeySequence(Qt::KeypadModifier | Qt::Key(info.keyboard[0])),
+                [this, key] { keyFromKeyboard(key); });
+        if (info.letter) {
+            const QChar letter = QChar::fromLatin1(info.letter);
+            for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier})
+                add(QKeySequence(modifier | Qt::Key(info.letter)),
+                    [this, letter] { letterFromKeyboard(letter); });
+        }
+    }
+    for (const auto modifier : {Qt::NoModifier, Qt::KeypadModifier})
+        add(QKeySequence(modifier | Qt::Key_Enter), [this] { keyFromKeyboard(Key::Enter); });
+    add(QKeySequence(Qt::Key_Insert), [this] { cardFromKeyboard(); });
+}
+
+void frmMDI::keyFromKeyboard(Key key)
+{
+    if (!m_console || !m_console->keyEnabled(key))
+        return;
+    m_ddu->flash(key);
+    m_console->press(key);
+}
+
+void frmMDI::letterFromKeyboard(QChar letter)
+{
+    if (!m_console || m_console->mode() != Console::KeypadMode::RouteEntry)
+        return;
+    if (const KeyInfo* key = Keys::withLetter(letter); key && m_console->keyEnabled(key->key))
+        m_ddu->flash(key->key);
+    m_console->typeLetter(letter);
+}
+
+// The card onto the readable corner of the reader, or off it again.
+void frmMDI::cardFromKeyboard()
+{
+    if (!m_processor)
+        return;
+    if (m_processor->cardShown())
+        m_processor->withdraw();
+    else
+        m_processor->present(900, 600);
 }
 
 QMdiSubWindow* frmMDI::addPanel(QWidget* panel)

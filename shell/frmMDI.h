@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ddu/Keys.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -40,6 +42,10 @@ protected:
 
 private:
     void buildMenus();
+    void buildKeyboard();
+    void keyFromKeyboard(Key key);
+    void letterFromKeyboard(QChar letter);
+    void cardFromKeyboard();
     QMdiSubWindow* addPanel(QWidget* panel);
     void Form_Unload();
     void powerSwitched(bool on);

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# A short working day on the real program from the keyboard alone, under a private X
+# server, with no pointer event at all: switch on, log in with the card key, route 2X
+# typed with letters, a section down, the terminus, the output and 結束. Checks the lamps
+# on screen as it goes, then the block in log.txt.
+#
+#   keyboard_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR
+
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+
+[ $# -eq 3 ] || { echo "usage: $0 PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR"; exit 2; }
+BINARY=$1 PIXELWATCH=$2 SRC=$3
+require_tools
+
+make_tmp
+export HOME="$E2E_TMP/home" QT_QPA_PLATFORM=xcb
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+mkdir -p "$HOME" "$E2E_TMP/program"
+cp "$BINARY" "$E2E_TMP/program/pelumo"
+cp "$SRC/assets/routes.dat" "$E2E_TMP/program/routes.dat"
+# The start-up card is already chosen; the 5 s connection wait keeps the boot short.
+seed_settings "Loadtime=5000" "CardType=4"
+start_xvfb
+start_app "$E2E_TMP/program/pelumo"
+calibrate
+start_watch "$PIXELWATCH"
+
+keys() # xdotool key names, sent to the main window one after another
+{
+    xdotool windowfocus --sync "$MAIN_WIN" 2>/dev/null || true
+    mark
+    local k
+    for k in "$@"; do
+        xdotool key --clearmodifiers "$k"
+        sleep 0.15
+    done
+}
+
+step "power on: lamp test and boot"
+keys F2
+wait_lamp_sequence 10 "---" "--G" "-YG" "RYG" "---"
+wait_screen 83DB85 3
+wait_screen 85DB85 10
+sleep 1.3
+
+step "log-in with the card key"
+keys Insert
+sleep 1.3
+keys Insert
+wait_lamps "RYG" 5
+wait_lamps "---" 5
+
+step "route 2X typed with letters"
+keys F5 2 x Return
+wait_lamps "RYG" 3
+wait_lamps "---" 5
+
+step "a section down"
+keys Down
+wait_lamps "RYG" 3
+wait_lamps "---" 5
+
+step "the terminus"
+keys F7 Return
+wait_lamps "RYG" 3
+wait_lamps "---" 5
+
+step "output"
+keys F9 Return
+wait_lamps "RYG" 3
+sleep 1
+
+step "結束 with Ctrl+Q"
+keys ctrl+q
+wait_app_end
+
+step "log.txt"
+log_file="$E2E_TMP/program/log.txt"
+[ -f "$log_file" ] || fail "no log.txt"
+events=$(tr -d '\r' <"$log_file" | sed -n '2,$p' | sed '/^$/d' | cut -c9-)
+want=" Start Logging
+ Route Changed 1
+ Fare Changed 5.40
+ Route Changed 2X
+ Fare Changed 9.10
+ Route Changed 2X
+ Fare Changed 6.5
+ Route Changed 2X
+ Fare Changed 9.10
+ Finished Trip
+ Direction Changed
+ -----"
+[ "$events" = "$want" ] || fail "log.txt holds another day: $(printf '\n%s' "$events")"
+grep -q $'^[0-9][0-9]-[0-9][0-9]-[0-9]\\{4\\}\r$' "$log_file" || fail "log.txt has no date line"
+log "passed"
