@@ -186,8 +186,8 @@ void TestFaults::unwritableLogKeepsEveryLine_data()
 {
     QTest::addColumn<int>("what"); // 0 log.txt, 1 program directory, 2 both directories
     QTest::newRow("log.txt read-only") << 0;
-    QTest::newRow("program directory read-only: an installed copy") << 1;
-    QTest::newRow("program and user data directories read-only") << 2;
+    QTest::newRow("installed copy, program directory read-only") << 1;
+    QTest::newRow("installed copy, program and user data directories read-only") << 2;
 }
 
 void TestFaults::unwritableLogKeepsEveryLine()
@@ -200,6 +200,8 @@ void TestFaults::unwritableLogKeepsEveryLine()
         before = "12-05-2026\r\n18:00:00 Start Logging\r\n18:30:00 -----\r\n\r\n";
         env.writeFile(QStringLiteral("log.txt"), before);
     }
+    if (what >= 1)
+        env.writeFile(AppPaths::InstalledMarker, "");
     auto w = env.start();
     frmDDU* d = w->ddu();
 
