@@ -1,7 +1,10 @@
 #include "shell/Desktop.h"
 
+#include "dialogs/frmViewer.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -65,6 +68,21 @@ bool QtDesktop::openFile(const QString& path)
 bool QtDesktop::openUrl(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url));
+}
+
+bool QtDesktop::view(const QString& path, ViewAs as)
+{
+    return frmViewer::showFile(mainWindow(), path,
+                               as == ViewAs::Page ? frmViewer::Format::Html
+                                                  : frmViewer::Format::PlainText);
+}
+
+QWidget* QtDesktop::mainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
+            return w;
+    return nullptr;
 }
 
 void QtDesktop::endProgram(int code)
