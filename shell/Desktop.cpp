@@ -21,7 +21,8 @@ std::unique_ptr<Desktop>& current()
 
 void box(QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok);
+    // With a parent, the box opens centred on it and stays above it.
+    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok, QtDesktop::mainWindow());
     mb.exec();
 }
 
