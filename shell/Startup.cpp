@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace Startup {
 
@@ -16,6 +18,12 @@ void prepareApplication(QApplication& app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(Artwork::icon());
+    // Standard buttons and context menus in the program's language, whatever the system's.
+    // Without the translation they stay in English; nothing else depends on it.
+    auto* qtTexts = new QTranslator(&app);
+    if (qtTexts->load(QStringLiteral("qtbase_zh_TW"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtTexts);
     // The devices' fonts, mapped to the free fonts that look like them.
     const QString ming = QStringLiteral("AR PL UMing TW");
     QFont::insertSubstitution(QStringLiteral("新細明體"), ming);
