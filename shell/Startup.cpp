@@ -4,6 +4,7 @@
 #include "shell/Desktop.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -38,6 +39,42 @@ void prepareApplication(QApplication& app)
     QFont ui = QApplication::font();
     ui.setFamilies({ui.family(), ming});
     QApplication::setFont(ui);
+}
+
+CommandLine readCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        Desktop::Title +
+        QStringLiteral(": a simulator of a bus's fare-card equipment, the passenger\n"
+                       "card processor and the driver console side by side, worked with\n"
+                       "the mouse. See pelumo(1) for where it keeps its files."));
+    // "-reverse" is one of QApplication's own options, not -r -e -v...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Print this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Print the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.parse(arguments); // unknown options are left to QApplication, or ignored
+
+    if (parser.isSet(help)) {
+        // The usage line names the command, not the path it was started by.
+        const QString options = parser.helpText().section(u'\n', 1);
+        return {false, QStringLiteral("Usage: pelumo [options]\n") + options};
+    }
+    if (parser.isSet(version))
+        return {false, QStringLiteral("pelumo ") + Version + u'\n'};
+    return {};
+}
+
+CommandLine readCommandLine(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return readCommandLine(arguments);
 }
 
 } // namespace Startup
