@@ -27,7 +27,7 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
         page->setObjectName(QStringLiteral("page"));
         page->setOpenLinks(false); // the pages link nowhere; nothing to follow out of them
         layout->addWidget(page);
-        resize(460, 420);
+        resize(440, 360);
     } else {
         text = new QPlainTextEdit(this);
         text->setObjectName(QStringLiteral("text"));
@@ -35,7 +35,7 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
         text->setLineWrapMode(QPlainTextEdit::NoWrap);
         text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         layout->addWidget(text);
-        resize(520, 420);
+        resize(520, 360);
     }
     buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
