@@ -30,7 +30,7 @@ public:
 
     // `cmake --install` puts this file next to the program; the build does not. A prefix
     // compiled in would miss `--prefix` given at install time and a relocated package.
-    static inline const QString InstalledMarker = QStringLiteral("installed.txt");
+    static inline const QString InstalledMarker = QStringLiteral("installed");
     static bool installed();
 
     // The decision alone, given what the file system says.
