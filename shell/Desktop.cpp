@@ -1,7 +1,5 @@
 #include "shell/Desktop.h"
 
-#include "dialogs/frmViewer.h"
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMainWindow>
@@ -17,6 +15,12 @@ std::unique_ptr<Desktop>& current()
 {
     static std::unique_ptr<Desktop> desktop;
     return desktop;
+}
+
+QtDesktop::Viewer& viewer()
+{
+    static QtDesktop::Viewer v = nullptr;
+    return v;
 }
 
 void box(QMessageBox::Icon icon, const QString& text)
@@ -73,9 +77,12 @@ bool QtDesktop::openUrl(const QString& url)
 
 bool QtDesktop::view(const QString& path, ViewAs as)
 {
-    return frmViewer::showFile(mainWindow(), path,
-                               as == ViewAs::Page ? frmViewer::Format::Html
-                                                  : frmViewer::Format::PlainText);
+    return viewer() && viewer()(mainWindow(), path, as);
+}
+
+void QtDesktop::setViewer(Viewer v)
+{
+    viewer() = v;
 }
 
 QWidget* QtDesktop::mainWindow()

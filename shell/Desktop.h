@@ -46,6 +46,11 @@ public:
     bool view(const QString& path, ViewAs as) override;
     void endProgram(int code) override;
 
+    // What view() shows the file in: the program's viewer window, which the start-up code
+    // hands in from the dialogs above this layer. Without one, view() shows nothing.
+    using Viewer = bool (*)(QWidget* parent, const QString& path, ViewAs as);
+    static void setViewer(Viewer viewer);
+
     // The window message boxes and the viewer stand over: the main window once it shows,
     // none before (a warning while the program starts is centred on the screen).
     static QWidget* mainWindow();

@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "common/Artwork.h"
+#include "dialogs/frmViewer.h"
 #include "shell/Desktop.h"
 
 #include <QApplication>
@@ -19,6 +20,11 @@ void prepareApplication(QApplication& app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(Artwork::icon());
+    QtDesktop::setViewer([](QWidget* parent, const QString& path, Desktop::ViewAs as) {
+        const auto format =
+            as == Desktop::ViewAs::Page ? frmViewer::Format::Html : frmViewer::Format::PlainText;
+        return frmViewer::showFile(parent, path, format) != nullptr;
+    });
     // Standard buttons and context menus in the program's language, whatever the system's.
     // Without the translation they stay in English; nothing else depends on it.
     auto* qtTexts = new QTranslator(&app);

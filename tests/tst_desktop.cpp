@@ -121,8 +121,6 @@ class TestDesktop : public QObject {
 private slots:
     void noOpenerShowsOwnViewer_data();
     void noOpenerShowsOwnViewer();
-    void viewerRecordedOnFakeDesktop_data();
-    void viewerRecordedOnFakeDesktop();
     void viewerReusedPerFile();
     void viewerRefusesWhatItCannotRead_data();
     void viewerRefusesWhatItCannotRead();
@@ -182,35 +180,6 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QCOMPARE(v->buttons->button(QDialogButtonBox::Close)->text(), QStringLiteral("關閉"));
     compareCentres(v->frameGeometry(), w->frameGeometry());
     v->close();
-}
-
-void TestDesktop::viewerRecordedOnFakeDesktop_data()
-{
-    QTest::addColumn<QString>("what");
-    QTest::addColumn<QStringList>("kinds");
-    QTest::newRow("console help") << "console" << QStringList{"openFile", "viewPage"};
-    QTest::newRow("trip log") << "log" << QStringList{"openFile", "viewText"};
-}
-
-void TestDesktop::viewerRecordedOnFakeDesktop()
-{
-    QFETCH(QString, what);
-    QFETCH(QStringList, kinds);
-    TestEnv env(Routes);
-    env.writeFile(QStringLiteral("log.txt"), Log);
-    auto w = env.start();
-    env.desktop().calls.clear();
-    env.desktop().openSucceeds = false;
-
-    (what == u"log" ? w->mnuViewOutput : w->mnuDDUHelp)->trigger();
-    QStringList seen;
-    for (const FakeDesktop::Call& c : env.desktop().calls)
-        seen << c.kind;
-    QCOMPARE(seen, kinds);
-    // Both the desktop and the viewer were given the same file.
-    const QString file = what == u"log" ? AppPaths::logFile() : AppPaths::helpFile();
-    QCOMPARE(env.desktop().calls.at(0).text, file);
-    QCOMPARE(env.desktop().calls.at(1).text, file);
 }
 
 void TestDesktop::viewerReusedPerFile()
