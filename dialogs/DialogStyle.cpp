@@ -4,8 +4,6 @@
 
 #include <QDialog>
 #include <QFont>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace DialogStyle {
 
@@ -16,16 +14,15 @@ QRect tw(int left, int top, int width, int height)
 
 void frame(QDialog* dialog, const QString& caption, int width, int height)
 {
-    // A parent keeps the dialog out of the taskbar; the position is ours, not the parent's.
+    // A parent keeps the dialog out of the taskbar and above the main window.
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setWindowTitle(caption);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setFixedSize(twips(width), twips(height));
     dialog->setFont(textFont());
-    const QScreen* screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+    // Placed when shown: QDialog centres a dialog that has not been moved on its parent's
+    // window, frame included and kept on the screen, or on the screen when it has none.
 }
 
 void buttonFace(QWidget* box)

@@ -12,7 +12,8 @@ namespace DialogStyle {
 
 QRect tw(int left, int top, int width, int height);
 
-// Fixed size in twips, title bar with a close box only, modal, centred on the screen.
+// Fixed size in twips, title bar with a close box only, modal, centred on its parent (the
+// main window).
 void frame(QDialog* dialog, const QString& caption, int width, int height);
 
 // A read-only box drawn on the button face, as the dialogs' value boxes are.

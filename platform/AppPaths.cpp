@@ -52,9 +52,9 @@ void AppPaths::setUserDataDir(const QString& dir)
 }
 
 AppPaths::Choice AppPaths::choose(const QString& programDir, const QString& userDir,
-                                  bool programDirWritable, bool userRoutesExist)
+                                  bool installed, bool userRoutesExist)
 {
-    if (programDirWritable)
+    if (!installed)
         return {programDir, QDir(programDir).filePath(RoutesName)};
     const QString routesDir = userRoutesExist ? userDir : programDir;
     return {userDir, QDir(routesDir).filePath(RoutesName)};
@@ -68,17 +68,20 @@ bool AppPaths::canCreateFilesIn(const QString& dir)
     return probe.open(); // removed again when the probe goes
 }
 
+bool AppPaths::installed()
+{
+    return QFileInfo::exists(QDir(programDir()).filePath(InstalledMarker));
+}
+
 namespace {
 
 AppPaths::Choice current()
 {
     const QString program = AppPaths::programDir();
     const QString user = AppPaths::userDataDir();
-    // Only a directory that is there and refuses files is an installed copy; a missing
-    // one stays the place to write, so that writing fails and says so.
-    const bool writable = !QFileInfo(program).isDir() || AppPaths::canCreateFilesIn(program);
-    const bool userRoutes = !writable && QFileInfo::exists(QDir(user).filePath(RoutesName));
-    return AppPaths::choose(program, user, writable, userRoutes);
+    const bool installed = AppPaths::installed();
+    const bool userRoutes = installed && QFileInfo::exists(QDir(user).filePath(RoutesName));
+    return AppPaths::choose(program, user, installed, userRoutes);
 }
 
 } // namespace

@@ -4,10 +4,11 @@
 
 // Where the program keeps its files: routes.dat, log.txt and temphelp.html.
 //
-// A copy in a directory that can be written keeps all three next to the program. An
-// installed copy, whose directory cannot be written, writes log.txt and temphelp.html to
-// the per-user data directory instead, and reads routes.dat from there when the user has
-// put one there, otherwise the one installed next to the program.
+// The build's copy, or a copy of the build directory anywhere, keeps all three next to the
+// program. An installed copy, under whatever prefix and whether or not its directory can
+// be written, writes log.txt and temphelp.html to the per-user data directory instead,
+// and reads routes.dat from there when the user has put one there, otherwise the one
+// installed next to the program.
 class AppPaths {
 public:
     // The program's own directory; tests point it at a temporary folder.
@@ -27,13 +28,18 @@ public:
     static QString logFile();
     static QString helpFile();
 
+    // `cmake --install` puts this file next to the program; the build does not. A prefix
+    // compiled in would miss `--prefix` given at install time and a relocated package.
+    static inline const QString InstalledMarker = QStringLiteral("installed");
+    static bool installed();
+
     // The decision alone, given what the file system says.
     struct Choice {
         QString writeDir;
         QString routesFile;
     };
-    static Choice choose(const QString& programDir, const QString& userDir,
-                         bool programDirWritable, bool userRoutesExist);
+    static Choice choose(const QString& programDir, const QString& userDir, bool installed,
+                         bool userRoutesExist);
 
     // Whether a file can be created in `dir`. Tried rather than read off the permission
     // bits, which do not stop root, nor tell of a read-only mount.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -16,9 +17,16 @@ std::unique_ptr<Desktop>& current()
     return desktop;
 }
 
+QtDesktop::Viewer& viewer()
+{
+    static QtDesktop::Viewer v = nullptr;
+    return v;
+}
+
 void box(QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok);
+    // With a parent, the box opens centred on it and stays above it.
+    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok, QtDesktop::mainWindow());
     mb.exec();
 }
 
@@ -65,6 +73,24 @@ bool QtDesktop::openFile(const QString& path)
 bool QtDesktop::openUrl(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url));
+}
+
+bool QtDesktop::view(const QString& path, ViewAs as)
+{
+    return viewer() && viewer()(mainWindow(), path, as);
+}
+
+void QtDesktop::setViewer(Viewer v)
+{
+    viewer() = v;
+}
+
+QWidget* QtDesktop::mainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
+            return w;
+    return nullptr;
 }
 
 void QtDesktop::endProgram(int code)

@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace HelpPages {
@@ -40,8 +41,9 @@ QStringList consoleLines()
         QStringLiteral("按「終點」→ 按「輸入」<p>"),
         QStringLiteral("<b>【輸出記錄至總部】</b><br>"),
         QStringLiteral("按「輸出」→ 按「輸入」<br>"),
-        QStringLiteral("(註：記錄將儲存到程式目錄下的一個"),
-        QStringLiteral("名為 log.txt 的檔案)<p>"),
+        QStringLiteral("(註：記錄將儲存到以下檔案：<br>"),
+        // Where this copy writes it: beside the program, or the user's data directory.
+        QDir::toNativeSeparators(AppPaths::logFile()).toHtmlEscaped() + QStringLiteral(")<p>"),
         QStringLiteral("<b>【開啟或關閉車長控制器】</b><br>"),
         QStringLiteral("按「開/關」<p>"),
         QStringLiteral("<p><b>【不能使用的按鈕】</b><br>"),
@@ -122,8 +124,10 @@ QString failureMessage(Page page)
 bool show(Page page)
 {
     const QString path = AppPaths::helpFile();
-    if (!writePage(path, (text(page) + CrLf).toUtf8()) || !Desktop::instance().openFile(path)) {
-        Desktop::instance().warn(failureMessage(page));
+    Desktop& desktop = Desktop::instance();
+    if (!writePage(path, (text(page) + CrLf).toUtf8()) ||
+        (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Page))) {
+        desktop.warn(failureMessage(page));
         return false;
     }
     return true;

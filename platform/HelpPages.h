@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // The two help pages the program carries, shown in the system's browser through a
-// temporary file in the program's directory.
+// temporary file beside log.txt (see AppPaths), or in the program's own viewer when no
+// browser starts.
 namespace HelpPages {
 
 enum class Page { Console, Card };
@@ -13,11 +14,12 @@ enum class Page { Console, Card };
 QStringList lines(Page page);
 QString text(Page page);
 
-// The warning shown when the page cannot be written or opened.
+// The warning shown when the page cannot be written or shown.
 QString failureMessage(Page page);
 
-// Writes the page whole to temphelp.html and opens it; any failure gives the page's warning.
-// Returns whether the page was handed to the browser.
+// Writes the page whole to temphelp.html and opens it in the browser, or in the program's
+// own viewer when no browser starts; a page that cannot be written or shown gives the
+// page's warning. Returns whether the page is shown.
 bool show(Page page);
 
 } // namespace HelpPages

@@ -1,12 +1,16 @@
 #include "shell/Startup.h"
 
 #include "common/Artwork.h"
+#include "dialogs/frmViewer.h"
 #include "platform/Desktop.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace Startup {
 
@@ -16,6 +20,17 @@ void prepareApplication(QApplication& app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(Artwork::icon());
+    QtDesktop::setViewer([](QWidget* parent, const QString& path, Desktop::ViewAs as) {
+        const auto format =
+            as == Desktop::ViewAs::Page ? frmViewer::Format::Html : frmViewer::Format::PlainText;
+        return frmViewer::showFile(parent, path, format) != nullptr;
+    });
+    // Standard buttons and context menus in the program's language, whatever the system's.
+    // Without the translation they stay in English; nothing else depends on it.
+    auto* qtTexts = new QTranslator(&app);
+    if (qtTexts->load(QStringLiteral("qtbase_zh_TW"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtTexts);
     // The devices' fonts, mapped to the free fonts that look like them.
     const QString ming = QStringLiteral("AR PL UMing TW");
     QFont::insertSubstitution(QStringLiteral("新細明體"), ming);
@@ -30,6 +45,42 @@ void prepareApplication(QApplication& app)
     QFont ui = QApplication::font();
     ui.setFamilies({ui.family(), ming});
     QApplication::setFont(ui);
+}
+
+CommandLine readCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        Desktop::Title +
+        QStringLiteral(": a simulator of a bus's fare-card equipment, the passenger\n"
+                       "card processor and the driver console side by side, worked with\n"
+                       "the mouse. See pelumo(1) for where it keeps its files."));
+    // "-reverse" is one of QApplication's own options, not -r -e -v...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Print this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Print the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.parse(arguments); // unknown options are left to QApplication, or ignored
+
+    if (parser.isSet(help)) {
+        // The usage line names the command, not the path it was started by.
+        const QString options = parser.helpText().section(u'\n', 1);
+        return {false, QStringLiteral("Usage: pelumo [options]\n") + options};
+    }
+    if (parser.isSet(version))
+        return {false, QStringLiteral("pelumo ") + Version + u'\n'};
+    return {};
+}
+
+CommandLine readCommandLine(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return readCommandLine(arguments);
 }
 
 } // namespace Startup

@@ -1,10 +1,25 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 class QApplication;
 
 namespace Startup {
 
-// Style, fonts and names shared by the program and its tests.
+// Style, fonts, names and Qt's own texts in Chinese, shared by the program and its tests.
 void prepareApplication(QApplication& app);
+
+// What the command line asks for: to run the simulator, or only to print `text` and end
+// with status 0 (--help, --version). Read before any application object exists, so that
+// neither needs a display; any other argument is ignored.
+struct CommandLine {
+    bool run = true;
+    QString text;
+};
+CommandLine readCommandLine(const QStringList& arguments);
+CommandLine readCommandLine(int argc, char* argv[]);
+
+inline const QString Version = QStringLiteral(PELUMO_VERSION);
 
 } // namespace Startup

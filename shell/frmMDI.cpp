@@ -18,7 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QShortcut>
+#include <QKeyEvent>
 
 frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
@@ -88,34 +88,39 @@ void frmMDI::buildMenus()
     connect(about, &QAction::triggered, this, &frmMDI::mnuAbout_Click);
 }
 
-// The keyboard works the console as the mouse does, while this window is the active one:
-// every key that does something has a key of its own, and a letter types itself in route
-// entry. None of them takes Alt, so the menus keep their access keys.
+// The keyboard works the console as the mouse does, in this window and not in the dialogs
+// over it: every key that does something has a key of its own, and a letter types itself in
+// route entry. None of them takes Alt, so the menus keep their access keys. The keys are
+// taken before the widget with the focus sees them, so that the arrows never scroll.
 void frmMDI::buildKeyboard()
 {
-    auto add = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
     for (const KeyInfo& info : Keys::all()) {
         const Key key = info.key;
         if (info.keyboard)
-            add(QKeySequence(QLatin1String(info.keyboard)), [this, key] { keyFromKeyboard(key); });
-        if (Keys::isDigit(key))
-            add(QKeySequence(Qt::KeypadModifier | Qt::Key(info.keyboard[0])),
-                [this, key] { keyFromKeyboard(key); });
+            m_keyboard.insert(QKeySequence(QLatin1String(info.keyboard))[0].toCombined(),
+                              [this, key] { keyFromKeyboard(key); });
         if (info.letter) {
             const QChar letter = QChar::fromLatin1(info.letter);
-            for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier})
-                add(QKeySequence(modifier | Qt::Key(info.letter)),
-                    [this, letter] { letterFromKeyboard(letter); });
+            m_keyboard.insert(info.letter, [this, letter] { letterFromKeyboard(letter); });
         }
     }
-    for (const auto modifier : {Qt::NoModifier, Qt::KeypadModifier})
-        add(QKeySequence(modifier | Qt::Key_Enter), [this] { keyFromKeyboard(Key::Enter); });
-    add(QKeySequence(Qt::Key_Insert), [this] { cardFromKeyboard(); });
+    m_keyboard.insert(Qt::Key_Enter, [this] { keyFromKeyboard(Key::Enter); });
+    m_keyboard.insert(Qt::Key_Insert, [this] { cardFromKeyboard(); });
+    qApp->installEventFilter(this);
+}
+
+bool frmMDI::keyboardKey(QKeyEvent* e)
+{
+    // The keypad's digits and Enter are the same keys; a letter is the same with Shift.
+    Qt::KeyboardModifiers modifiers = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+        modifiers &= ~Qt::ShiftModifier;
+    const auto action = m_keyboard.constFind(QKeyCombination(modifiers, Qt::Key(e->key())).toCombined());
+    if (action == m_keyboard.constEnd())
+        return false;
+    if (!e->isAutoRepeat())
+        (*action)();
+    return true;
 }
 
 void frmMDI::keyFromKeyboard(Key key)
@@ -210,6 +215,10 @@ void frmMDI::powerSwitched(bool on)
 
 bool frmMDI::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::KeyPress && watched->isWidgetType() && !m_unloaded &&
+        static_cast<QWidget*>(watched)->window() == this &&
+        keyboardKey(static_cast<QKeyEvent*>(e)))
+        return true;
     // The panels live as long as the program; only its own end closes them.
     if (e->type() == QEvent::Close && !m_unloaded &&
         (watched == m_bcpWindow || watched == m_dduWindow)) {

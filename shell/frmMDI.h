@@ -2,7 +2,10 @@
 
 #include "ddu/Keys.h"
 
+#include <QHash>
 #include <QMainWindow>
+
+#include <functional>
 
 #include <memory>
 
@@ -11,6 +14,7 @@ class Console;
 class ConsoleForProcessor;
 class ProcessorForConsole;
 class QAction;
+class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -43,6 +47,7 @@ protected:
 private:
     void buildMenus();
     void buildKeyboard();
+    bool keyboardKey(QKeyEvent* e);
     void keyFromKeyboard(Key key);
     void letterFromKeyboard(QChar letter);
     void cardFromKeyboard();
@@ -60,6 +65,7 @@ private:
     void tmrVib_Timer();
 
     QMdiArea* m_mdi = nullptr;
+    QHash<int, std::function<void()>> m_keyboard; // combined key and modifiers -> action
     QAction* m_mnuSimVib = nullptr;
     QAction* m_mnuSimTemp = nullptr;
     Timer* m_tmrVib = nullptr;

@@ -19,9 +19,10 @@ void frmMDI::mnuViewOutput_Click()
         Desktop::instance().info(QStringLiteral("尚未輸出任何行車記錄（log.txt 不存在）。"));
         return;
     }
-    if (!Desktop::instance().openFile(path))
-        Desktop::instance().warn(
-            QStringLiteral("不能啟動文字編輯器開啟 %1。").arg(QDir::toNativeSeparators(path)));
+    // No editor: the program's own viewer shows it.
+    Desktop& desktop = Desktop::instance();
+    if (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Text))
+        desktop.warn(QStringLiteral("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
 }
 
 void frmMDI::mnuSetting_Click()

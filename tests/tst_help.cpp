@@ -104,7 +104,7 @@ void TestHelp::failureWarnsOnly_data()
                                     ? QStringLiteral("不能取得車長控制器說明檔案。")
                                     : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
         const char* name = page == Page::Console ? "console" : "card";
-        for (const char* fault : {"directory missing", "file unwritable", "no browser"})
+        for (const char* fault : {"directory missing", "file unwritable", "no browser or viewer"})
             QTest::addRow("%s, %s", name, fault) << page << fault << message;
     }
 }
@@ -122,7 +122,7 @@ void TestHelp::failureWarnsOnly()
     else if (fault == u"file unwritable") // a directory in its place stops even root
         QVERIFY(QDir(env.dir()).mkdir(HelpFile));
     else
-        env.desktop().openSucceeds = false;
+        env.desktop().openSucceeds = env.desktop().viewSucceeds = false;
 
     showFromUi(w.get(), page);
     const QStringList kinds = [&] {
@@ -131,8 +131,9 @@ void TestHelp::failureWarnsOnly()
             k << c.kind;
         return k;
     }();
-    if (fault == u"no browser")
-        QCOMPARE(kinds, (QStringList{QStringLiteral("openFile"), QStringLiteral("warn")}));
+    if (fault == u"no browser or viewer")
+        QCOMPARE(kinds, (QStringList{QStringLiteral("openFile"), QStringLiteral("viewPage"),
+                                     QStringLiteral("warn")}));
     else
         QCOMPARE(kinds, QStringList{QStringLiteral("warn")});
     QCOMPARE(env.desktop().texts(QStringLiteral("warn")), QStringList{message});
@@ -145,7 +146,7 @@ void TestHelp::logViewer_data()
     QTest::addColumn<QStringList>("kinds");
     QTest::newRow("opens") << true << true << QStringList{"openFile"};
     QTest::newRow("no log output yet") << false << true << QStringList{"info"};
-    QTest::newRow("no editor") << true << false << QStringList{"openFile", "warn"};
+    QTest::newRow("no editor") << true << false << QStringList{"openFile", "viewText"};
 }
 
 void TestHelp::logViewer()

@@ -36,17 +36,22 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-// Where the program keeps its files for one test: a program directory that can or cannot
-// be written, and a per-user data directory that does not exist yet.
+// Where the program keeps its files for one test: the build's copy in a directory that can
+// or cannot be written, or an installed copy, and a per-user data directory that does not
+// exist yet.
 class Place {
 public:
-    explicit Place(bool programWritable)
+    explicit Place(const QString& kind)
     {
         m_user = m_scratch.filePath(QStringLiteral("share/Quillmere/pelumo"));
-        m_program = programWritable ? m_scratch.filePath(QStringLiteral("bin"))
-                                    : unwritableDir(m_scratch);
-        if (programWritable)
+        if (kind == u"read-only") {
+            m_program = unwritableDir(m_scratch);
+        } else {
+            m_program = m_scratch.filePath(QStringLiteral("bin"));
             QDir().mkpath(m_program);
+        }
+        if (kind == u"installed")
+            writeFile(m_program + u'/' + AppPaths::InstalledMarker, "");
         AppPaths::setUserDataDir(m_user);
         if (!m_program.isEmpty())
             AppPaths::setProgramDir(m_program);
@@ -85,23 +90,23 @@ private slots:
 
 void TestPaths::choose_data()
 {
-    QTest::addColumn<bool>("programWritable");
+    QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("userRoutes");
     QTest::addColumn<QString>("writeDir");
     QTest::addColumn<QString>("routes");
 
-    QTest::newRow("own copy") << true << false << "/p" << "/p/routes.dat";
-    QTest::newRow("own copy ignores the user's routes") << true << true << "/p" << "/p/routes.dat";
-    QTest::newRow("installed, user's routes") << false << true << "/u" << "/u/routes.dat";
-    QTest::newRow("installed, shipped routes") << false << false << "/u" << "/p/routes.dat";
+    QTest::newRow("own copy") << false << false << "/p" << "/p/routes.dat";
+    QTest::newRow("own copy ignores the user's routes") << false << true << "/p" << "/p/routes.dat";
+    QTest::newRow("installed, user's routes") << true << true << "/u" << "/u/routes.dat";
+    QTest::newRow("installed, shipped routes") << true << false << "/u" << "/p/routes.dat";
 }
 
 void TestPaths::choose()
 {
-    QFETCH(bool, programWritable);
+    QFETCH(bool, installed);
     QFETCH(bool, userRoutes);
     const AppPaths::Choice c = AppPaths::choose(QStringLiteral("/p"), QStringLiteral("/u"),
-                                                programWritable, userRoutes);
+                                                installed, userRoutes);
     QTEST(c.writeDir, "writeDir");
     QTEST(c.routesFile, "routes");
 }
@@ -147,12 +152,14 @@ void TestPaths::files_data()
     QTest::addColumn<bool>("filesInUserDir");
     QTest::addColumn<bool>("routesFromUserDir");
 
-    QTest::newRow("own copy") << "writable" << false << false << false;
-    QTest::newRow("own copy, user's routes ignored") << "writable" << true << false << false;
-    QTest::newRow("installed, shipped routes") << "unwritable" << false << true << false;
-    QTest::newRow("installed, user's routes") << "unwritable" << true << true << true;
-    // Nothing to install there either: writing fails where it always did, with its warning.
+    QTest::newRow("own copy") << "own" << false << false << false;
+    QTest::newRow("own copy, user's routes ignored") << "own" << true << false << false;
+    // Not installed, so its files stay with it: writing fails there, with its warning.
+    QTest::newRow("own copy in a directory it cannot write") << "read-only" << true << false << false;
     QTest::newRow("missing program directory") << "missing" << true << false << false;
+    // Installed, so the user's directory, though the program's could be written.
+    QTest::newRow("installed, shipped routes") << "installed" << false << true << false;
+    QTest::newRow("installed, user's routes") << "installed" << true << true << true;
 }
 
 void TestPaths::files()
@@ -162,7 +169,7 @@ void TestPaths::files()
     QFETCH(bool, filesInUserDir);
     QFETCH(bool, routesFromUserDir);
 
-    Place place(program != QLatin1String("unwritable"));
+    Place place(program);
     if (!place.usable())
         QSKIP("no directory here refuses new files to this user");
     if (program == QLatin1String("missing"))
@@ -183,19 +190,17 @@ void TestPaths::files()
 
 void TestPaths::outputAndViewerFollowTheWrittenLog_data()
 {
-    QTest::addColumn<bool>("programWritable");
-    QTest::newRow("own copy") << true;
-    QTest::newRow("installed") << false;
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("own copy") << false;
+    QTest::newRow("installed") << true;
 }
 
 void TestPaths::outputAndViewerFollowTheWrittenLog()
 {
-    QFETCH(bool, programWritable);
+    QFETCH(bool, installed);
     TestEnv env;
-    Place place(programWritable);
-    if (!place.usable())
-        QSKIP("no directory here refuses new files to this user");
-    if (!programWritable) {
+    Place place(installed ? QStringLiteral("installed") : QStringLiteral("own"));
+    if (installed) {
         // An installed copy with the user's own route table.
         QDir().mkpath(place.user());
         writeFile(place.user() + QStringLiteral("/routes.dat"), "2X#東公園#9.10\r\n");
@@ -206,16 +211,16 @@ void TestPaths::outputAndViewerFollowTheWrittenLog()
     auto w = env.start();
     Console* c = w->console();
     QCOMPARE(c->routes().lines().size(), 1);
-    QVERIFY(c->routes().lines().first().startsWith(programWritable ? "12#" : "2X#"));
+    QVERIFY(c->routes().lines().first().startsWith(installed ? "2X#" : "12#"));
     c->output();
 
-    const QString dir = programWritable ? place.program() : place.user();
+    const QString dir = installed ? place.user() : place.program();
     const QString log = dir + QStringLiteral("/log.txt");
     QFile f(log);
     QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(log));
     QVERIFY(f.readAll().contains(" Start Logging\r\n"));
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
-    if (!programWritable)
+    if (installed)
         QVERIFY(!QFileInfo::exists(place.program() + QStringLiteral("/log.txt")));
 
     TestEnv::action(w.get(), QStringLiteral("mnuViewOutput"))->trigger();

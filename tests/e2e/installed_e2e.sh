@@ -31,6 +31,7 @@ cmake --install "$BUILD" --prefix "$PREFIX" >"$E2E_TMP/install.log" 2>&1 \
 program=$(readlink -f "$PREFIX/bin/pelumo")
 program_dir=$(dirname "$program")
 [ -f "$program_dir/routes.dat" ] || fail "no routes.dat next to the installed program ($program_dir)"
+[ -f "$program_dir/installed" ] || fail "no installed marker next to the installed program"
 cmp -s "$program_dir/routes.dat" "$SRC/assets/routes.dat" || fail "the installed routes.dat is not the sample"
 desktop="$PREFIX/share/applications/pelumo.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
@@ -93,7 +94,7 @@ done
 events=$(sed 's/\r$//; s/^[0-9:]\{8\}//' "$LOG" | sed -n '2,$p')
 expected=$' Start Logging\n Route Changed 88\n Fare Changed 3.30\n -----'
 [ "$events" = "$expected" ] || fail "log.txt holds"$'\n'"$events"
-leftovers=$(ls -A "$program_dir" | grep -vxF -e pelumo -e routes.dat || true)
+leftovers=$(ls -A "$program_dir" | grep -vxF -e pelumo -e routes.dat -e installed || true)
 [ -z "$leftovers" ] || fail "the program left files next to itself: $leftovers"
 
 step "程式 → 檢視輸出結果 opens that log"

@@ -6,11 +6,13 @@
 #include <QString>
 #include <QStringList>
 
-// Records every call; opening succeeds unless told otherwise.
+// Records every call; opening and viewing succeed unless told otherwise.
 class FakeDesktop : public Desktop {
 public:
     struct Call {
-        QString kind; // "warn", "fatal", "info", "beep", "openFile", "openUrl", "endProgram"
+        // "warn", "fatal", "info", "beep", "openFile", "openUrl", "viewPage", "viewText",
+        // "endProgram"
+        QString kind;
         QString text;
     };
 
@@ -27,6 +29,12 @@ public:
     {
         calls.append({QStringLiteral("openUrl"), url});
         return openSucceeds;
+    }
+    bool view(const QString& path, ViewAs as) override
+    {
+        calls.append(
+            {as == ViewAs::Page ? QStringLiteral("viewPage") : QStringLiteral("viewText"), path});
+        return viewSucceeds;
     }
 
     void endProgram(int code) override
@@ -52,4 +60,5 @@ public:
 
     QList<Call> calls;
     bool openSucceeds = true;
+    bool viewSucceeds = true;
 };
