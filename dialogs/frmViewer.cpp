@@ -38,6 +38,7 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
         resize(520, 360);
     }
     buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
 }

@@ -23,14 +23,13 @@ public:
     // What the reader sees, as plain text.
     QString shownText() const;
 
-    QTextBrowser* page = nullptr;   // a help page
-    QPlainTextEdit* text = nullptr; // the log: plain text of any length, in a fixed font
-    QDialogButtonBox* buttons = nullptr;
-
 private:
     frmViewer(QWidget* parent, const QString& path, Format format);
     bool load();
 
     QString m_path;
     Format m_format;
+    QTextBrowser* page = nullptr;   // a help page
+    QPlainTextEdit* text = nullptr; // the log: plain text of any length, in a fixed font
+    QDialogButtonBox* buttons = nullptr;
 };

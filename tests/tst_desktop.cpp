@@ -178,7 +178,7 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QVERIFY2(v->shownText().contains(shows), qPrintable(v->shownText().left(200)));
     // Over an open modal dialog the viewer must be modal too, or it takes no input.
     QCOMPARE(v->isModal() || v->windowModality() != Qt::NonModal, what == u"card");
-    QCOMPARE(v->buttons->button(QDialogButtonBox::Close)->text(), QStringLiteral("關閉"));
+    QCOMPARE(TestEnv::find<QDialogButtonBox>(v, QStringLiteral("buttons"))->button(QDialogButtonBox::Close)->text(), QStringLiteral("關閉"));
     compareCentres(v->frameGeometry(), w->frameGeometry());
     v->close();
 }
