@@ -34,7 +34,9 @@ void buttonFace(QWidget* box)
 
 QFont textFont(bool bold)
 {
-    QFont f(QStringLiteral("新細明體"));
+    // Latin letters and digits in a proportional face, the Chinese in 新細明體.
+    QFont f;
+    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("新細明體")});
     f.setPointSizeF(9);
     f.setBold(bold);
     return f;

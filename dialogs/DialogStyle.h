@@ -19,7 +19,7 @@ void frame(QDialog* dialog, const QString& caption, int width, int height);
 // A read-only box drawn on the button face, as the dialogs' value boxes are.
 void buttonFace(QWidget* box);
 
-// 9-point 新細明體, the dialogs' text face.
+// The dialogs' 9-point text face: a proportional Latin face, then 新細明體 for the Chinese.
 QFont textFont(bool bold = false);
 
 } // namespace DialogStyle

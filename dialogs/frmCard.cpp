@@ -60,7 +60,7 @@ void frmCard::buildControls()
     // Created in tab order, so focus moves through them as listed.
     QLabel* intro =
         label(0, QStringLiteral("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
-              tw(75, 150, 4170, 390)); // the same margin on the right as on the left
+              tw(75, 150, 4170, 525)); // as much room on the right as on the left
     intro->setFont(DialogStyle::textFont(true));
     intro->setWordWrap(true);
     intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -68,10 +68,12 @@ void frmCard::buildControls()
     cmdClose = button("cmdClose", QStringLiteral("關閉"), tw(1650, 2025, 1290, 315));
     cmdClose->setDefault(true);
 
-    label(1, QStringLiteral("Pelumo咭類別："), tw(75, 750, 1365, 240));
+    // The labels take the room their proportional Latin letters need; the boxes beside
+    // them stand a little further right, still ending where the buttons begin.
+    label(1, QStringLiteral("Pelumo咭類別："), tw(75, 750, 1440, 240));
     cobType = new QComboBox(this);
     cobType->setObjectName(QStringLiteral("cobType"));
-    cobType->setGeometry(tw(1350, 675, 1590, 300));
+    cobType->setGeometry(tw(1560, 675, 1380, 300));
     cobType->addItems({QStringLiteral("成人"), QStringLiteral("小童"), QStringLiteral("學童"),
                        QStringLiteral("長者"), QStringLiteral("開機卡")});
 
@@ -84,10 +86,10 @@ void frmCard::buildControls()
     optEnglish->setObjectName(QStringLiteral("optEnglish"));
     optEnglish->setGeometry(tw(2325, 1125, 990, 240));
 
-    label(3, QStringLiteral("剩餘值：$"), tw(75, 1500, 840, 240));
+    label(3, QStringLiteral("剩餘值：$"), tw(75, 1500, 1200, 240));
     txtValue = new QLineEdit(QStringLiteral("0.00"), this);
     txtValue->setObjectName(QStringLiteral("txtValue"));
-    txtValue->setGeometry(tw(1350, 1500, 1590, 300));
+    txtValue->setGeometry(tw(1560, 1500, 1380, 300));
     txtValue->setReadOnly(true);
     DialogStyle::buttonFace(txtValue);
 

@@ -52,7 +52,7 @@ void frmOption::buildControls()
     lbl[0] =
         new QLabel(QStringLiteral("設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。"), fra);
     lbl[0]->setObjectName(QStringLiteral("lbl_0"));
-    lbl[0]->setGeometry(tw(150, 300, 4215, 390));
+    lbl[0]->setGeometry(tw(150, 300, 4290, 480)); // two lines of the proportional face
     lbl[0]->setWordWrap(true);
     lbl[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

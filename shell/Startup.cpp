@@ -39,11 +39,11 @@ void prepareApplication(QApplication& app)
                                {QStringLiteral("Liberation Sans Narrow"), ming});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), ming});
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), ming});
-    // Menus and captions in the system's font fall back to the same Traditional Chinese
-    // font, not to whatever the system offers first (often a second CJK font with
-    // mainland glyph forms, loaded on top of this one).
+    // Menus and captions: Latin letters and digits in a proportional face, as in any
+    // desktop program, Chinese in the same Traditional Chinese face as the devices (not in
+    // whatever the system offers first, often a second CJK font with mainland forms).
     QFont ui = QApplication::font();
-    ui.setFamilies({ui.family(), ming});
+    ui.setFamilies({QStringLiteral("DejaVu Sans"), ming});
     QApplication::setFont(ui);
 }
 

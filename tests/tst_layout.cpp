@@ -62,18 +62,16 @@ QStringList misfits(const QWidget* root, const QString& state)
             return;
         const QFontMetrics fm(w->font());
         const QRect room = textRoom(w);
-        bool fits = false;
-        if (wrap) {
-            const QRect need = fm.boundingRect(room, Qt::TextWordWrap, text);
-            fits = need.width() + 2 <= room.width() && need.height() <= room.height();
-        } else {
-            fits = fm.horizontalAdvance(text) + 2 <= room.width();
-        }
-        if (!fits)
-            out << QStringLiteral("%1: %2 \"%3\" needs %4 px, has %5")
+        // A wrapped text may take several lines, all of which must show.
+        const QSize need = wrap ? fm.boundingRect(room, Qt::TextWordWrap, text).size()
+                                : QSize(fm.horizontalAdvance(text), 0);
+        if (need.width() + 2 > room.width() || need.height() > room.height())
+            out << QStringLiteral("%1: %2 \"%3\" needs %4 x %5 px, has %6 x %7")
                        .arg(state, w->objectName(), text)
-                       .arg(fm.horizontalAdvance(text) + 2)
-                       .arg(room.width());
+                       .arg(need.width() + 2)
+                       .arg(need.height())
+                       .arg(room.width())
+                       .arg(room.height());
     };
     QList<const QWidget*> widgets{root};
     for (const QWidget* w : root->findChildren<QWidget*>())
