@@ -355,6 +355,10 @@ void Console::enter()
 
 void Console::step(int direction)
 {
+    // Until the processor has logged in after the latest power-on, a step would take it
+    // out of service in the middle of its boot, and it would never ask for the card.
+    if (!m_serviceKeys)
+        return;
     if (const auto n = m_routes.neighbour(direction))
         loadRoute(*n);
 }

@@ -49,7 +49,17 @@ QStringList consoleLines()
         QStringLiteral("<p><b>【不能使用的按鈕】</b><br>"),
         QStringLiteral("真實之Pelumo程式功能很多，有很多東西"),
         QStringLiteral("實在不能在程式內模擬。這些按鈕包括(不包括輸入英文字)：<p>"),
-        QStringLiteral("事故、F1、F2、F3、F4、F5、錢箱、光暗、對比度及退出"),
+        QStringLiteral("事故、F1、F2、F3、F4、F5、錢箱、光暗、對比度及退出<p>"),
+        QStringLiteral("<b>【以鍵盤操作】</b><br>"),
+        QStringLiteral("主視窗在前時，鍵盤可代替滑鼠操作車長控制器：<br>"),
+        QStringLiteral("0 至 9：數字鍵　Enter：輸入　Esc：取消<br>"),
+        QStringLiteral("↑ ↓：上或下一個分段　空白鍵：空格<br>"),
+        QStringLiteral("F2：開/關　F3：英文字 SHIFT　F5：路線　F6：起點<br>"),
+        QStringLiteral("F7：終點　F8：方向　F9：輸出<br>"),
+        QStringLiteral("輸入路線時，按英文字母鍵即輸入該字母，與按「英文字 SHIFT」"),
+        QStringLiteral("再按印有該字母的按鈕相同。<br>"),
+        QStringLiteral("Insert：把Pelumo咭放到讀卡器上，再按一次拿走。<br>"),
+        QStringLiteral("F1：本說明　Ctrl+Q：結束程式<p>"),
         QStringLiteral("<hr><font size=1>"),
     };
     l << Notice << QStringLiteral("</body></html>");

@@ -284,14 +284,19 @@ void TestRouteConsole::steppingInRouteEntry()
 void TestRouteConsole::arrowsBeforeAnyLoad_data()
 {
     QTest::addColumn<QString>("stage");
-    QTest::newRow("booting") << "booting";
-    QTest::newRow("log-in prompt") << "prompt";
-    QTest::newRow("stored route gone") << "gone";
+    QTest::addColumn<QString>("line"); // the current line, before and after
+    QTest::newRow("booting") << "booting" << "";
+    QTest::newRow("log-in prompt") << "prompt" << "";
+    QTest::newRow("stored route gone") << "gone" << "";
+    // A route loaded before the power was switched: still nothing until the log-in, which
+    // the processor then asks for as usual.
+    QTest::newRow("a later boot") << "later" << "0";
 }
 
 void TestRouteConsole::arrowsBeforeAnyLoad()
 {
     QFETCH(QString, stage);
+    QFETCH(QString, line);
     TestEnv env(kExample);
     if (stage == u"gone")
         TestEnv::store(Settings::Lastroute, QStringLiteral("99"));
@@ -299,6 +304,10 @@ void TestRouteConsole::arrowsBeforeAnyLoad()
     frmDDU* d = w->ddu();
     const Console* c = w->console();
     const CardProcessor* p = w->processor();
+    if (stage == u"later") {
+        TestEnv::logIn(w.get());
+        TestEnv::press(w.get(), QStringLiteral("開/關"));
+    }
     if (stage == u"gone")
         logInWithoutWaiting(w.get());
     else
@@ -309,12 +318,17 @@ void TestRouteConsole::arrowsBeforeAnyLoad()
     const QStringList lines = display(d);
     const QString log = c->tripLog().text();
     const CardProcessor::ScreenState state = p->screenState();
+    QCOMPARE(currentLine(c), line);
     TestEnv::press(w.get(), QStringLiteral("↓ ↑ ↓"));
-    QCOMPARE(currentLine(c), QString());
+    QCOMPARE(currentLine(c), line);
     QCOMPARE(display(d), lines);
     QCOMPARE(c->tripLog().text(), log);
     QCOMPARE(p->screenState(), state);
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 0);
+    if (stage == u"later") {
+        TestEnv::waitForPrompt(w.get());
+        QCOMPARE(bcpLines(w->bcp()), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
+    }
 }
 
 void TestRouteConsole::routeFileProblems_data()
