@@ -147,8 +147,6 @@ void frmBCP::buildControls()
     m_imgMCard = new QLabel(this);
     m_imgMCard->setObjectName(QStringLiteral("imgMCard"));
     m_imgMCard->setGeometry(tw(150, 3000, 2985, 1830));
-    m_imgMCard->setPixmap(
-        Artwork::render(QStringLiteral("card"), m_imgMCard->size(), 1.0, Qt::transparent));
     m_imgMCard->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The reader lies over the card picture so that it keeps receiving the movements.
@@ -192,5 +190,9 @@ void frmBCP::showCard()
     const QPoint reader = m_imgCard->pos();
     m_imgMCard->move(reader.x() + qRound((at.x() + 25.0) / 15.0),
                      reader.y() + qRound((at.y() + 25.0) / 15.0));
+    // The picture is made when the card is first presented, not at start-up.
+    if (m_model.cardShown() && m_imgMCard->pixmap().isNull())
+        m_imgMCard->setPixmap(Artwork::render(QStringLiteral("card"), m_imgMCard->size(),
+                                              m_imgMCard->devicePixelRatioF(), Qt::transparent));
     m_imgMCard->setVisible(m_model.cardShown());
 }

@@ -1,53 +1,98 @@
 #include "common/Artwork.h"
 
-#include <QDir>
-#include <QImage>
+#include <QHash>
 #include <QPainter>
+#include <QResource>
 
 #include <cmath>
+#include <cstring>
 
-Artwork::Artwork(const QString& name, const QSize& size, const QColor& background)
-    : m_name(name), m_size(size), m_background(background)
+namespace Artwork {
+
+namespace {
+
+// The header the build writes before the pixels: "PLMO", width, height.
+struct RawHeader {
+    char magic[4];
+    quint32 width;
+    quint32 height;
+    quint32 reserved;
+};
+
+} // namespace
+
+// The pixels of a raw picture, kept alive by the image as long as it is used.
+QImage fromRaw(const QString& path, int scale)
 {
+    auto* raw = new QByteArray(QResource(path).uncompressedData());
+    RawHeader h;
+    if (raw->size() < qsizetype(sizeof h) ||
+        (std::memcpy(&h, raw->constData(), sizeof h), std::memcmp(h.magic, "PLMO", 4) != 0) ||
+        raw->size() != qsizetype(sizeof h) + qsizetype(h.width) * h.height * 4) {
+        delete raw;
+        return QImage();
+    }
+    QImage img(reinterpret_cast<const uchar*>(raw->constData()) + sizeof h, int(h.width),
+               int(h.height), int(h.width) * 4, QImage::Format_ARGB32_Premultiplied,
+               [](void* bytes) { delete static_cast<QByteArray*>(bytes); }, raw);
+    img.setDevicePixelRatio(scale);
+    return img;
 }
 
-const QPixmap& Artwork::pixmap(qreal devicePixelRatio)
+QImage image(const QString& name, qreal devicePixelRatio)
 {
-    if (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatio)
-        m_pixmap = render(m_name, m_size, devicePixelRatio, m_background);
-    return m_pixmap;
+    const int scale = devicePixelRatio > 1 ? 2 : 1;
+    const QString path = QStringLiteral(":/rendered/%1@%2x.argb").arg(name).arg(scale);
+    // The panels' fronts are unpacked once and kept, for every repaint; a picture shown
+    // once (the splash) goes as soon as it has been drawn.
+    static QHash<QString, QImage> kept;
+    if (const auto it = kept.constFind(path); it != kept.constEnd())
+        return *it;
+    const QImage img = fromRaw(path, scale);
+    if (name.endsWith(QLatin1String("_front")))
+        kept.insert(path, img);
+    return img;
 }
 
-QPixmap Artwork::render(const QString& name, const QSize& size, qreal devicePixelRatio,
-                        const QColor& background)
+void draw(QPainter& painter, const QString& name, const QSize& size)
+{
+    const QImage picture = image(name, painter.device()->devicePixelRatioF());
+    if (picture.isNull())
+        return;
+    // Only ratios other than 1 and 2 scale, and then smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), size), picture);
+}
+
+QPixmap render(const QString& name, const QSize& size, qreal devicePixelRatio,
+               const QColor& background)
 {
     const QSize pixels(int(std::ceil(size.width() * devicePixelRatio)),
                        int(std::ceil(size.height() * devicePixelRatio)));
     QPixmap pm(pixels);
     pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(background);
-    const QImage picture(
-        QStringLiteral(":/rendered/%1@%2x.png")
-            .arg(name, devicePixelRatio > 1 ? QStringLiteral("2") : QStringLiteral("1")));
-    if (!picture.isNull()) {
-        QPainter p(&pm);
-        // Only ratios other than 1 and 2 scale, and then smoothly.
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(QRect(QPoint(0, 0), size), picture);
-    }
+    QPainter p(&pm);
+    draw(p, name, size);
     return pm;
 }
 
-QPixmap Artwork::splash()
+QPixmap splash()
 {
     return render(QStringLiteral("splash"), QSize(400, 200), 1.0, Qt::white);
 }
 
-QIcon Artwork::icon()
+QIcon icon()
 {
-    QIcon icon;
-    const QDir sizes(QStringLiteral(":/icons"));
-    for (const QString& size : sizes.entryList(QDir::Dirs))
-        icon.addFile(sizes.filePath(size + QStringLiteral("/pelumo.png")));
+    // Made once: every window shows it. The large sizes are for the desktop's menus,
+    // which take the installed files.
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int size : {16, 24, 32, 48})
+            i.addPixmap(QPixmap::fromImage(fromRaw(QStringLiteral(":/rendered/icon%1.argb").arg(size), 1)));
+        return i;
+    }();
     return icon;
 }
+
+} // namespace Artwork

@@ -10,7 +10,7 @@
 DevicePanel::DevicePanel(const QString& name, const QString& caption, int widthTw, int heightTw,
                          const QString& art, const QSize& artSize, const QColor& background,
                          QWidget* parent)
-    : QWidget(parent), m_front(std::make_unique<Artwork>(art, artSize, background))
+    : QWidget(parent), m_art(art), m_artSize(artSize), m_background(background)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -49,7 +49,8 @@ void DevicePanel::paintEvent(QPaintEvent*)
 {
     // The picture may be a few rows taller than the panel; its top part is shown.
     QPainter p(this);
-    p.drawPixmap(QPointF(0, 0), m_front->pixmap(devicePixelRatioF()));
+    p.fillRect(rect(), m_background);
+    Artwork::draw(p, m_art, m_artSize);
 }
 
 void DevicePanel::mouseMoveEvent(QMouseEvent* e)

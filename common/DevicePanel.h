@@ -1,10 +1,7 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
-
-#include <memory>
-
-class Artwork;
 
 // What the two device panels share: a fixed client area drawn with the device's front,
 // a place in the main window counted in twips, and the pointer over the bare front.
@@ -34,5 +31,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
 
 private:
-    std::unique_ptr<Artwork> m_front;
+    QString m_art;
+    QSize m_artSize;
+    QColor m_background;
 };

@@ -20,7 +20,10 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     starting->setGeometry(twips(2400), twips(3150), twips(1440), twips(165) + 4);
     starting->setAlignment(Qt::AlignCenter);
 
-    auto* notice = new QLabel(QStringLiteral("© 2026 Quillmere　本程式只供模擬及訓練之用"), this);
+    // In Latin letters: the Chinese glyphs of a longer line cost the start-up a few
+    // milliseconds to draw, and the about box says the same in Chinese.
+    auto* notice =
+        new QLabel(QStringLiteral("© 2026 Quillmere · for simulation and training only"), this);
     notice->setObjectName(QStringLiteral("lbl_1"));
     notice->setGeometry(twips(150), twips(3450), twips(5715), twips(240));
     notice->setAlignment(Qt::AlignCenter);
@@ -33,5 +36,5 @@ void frmSplash::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
-    p.drawPixmap(0, 0, Artwork::splash());
+    Artwork::draw(p, QStringLiteral("splash"), QSize(400, 200));
 }

@@ -410,8 +410,9 @@ void TestCommon::artworkAtEachRatio()
     QFETCH(QString, name);
     QFETCH(QSize, size);
     QFETCH(qreal, ratio);
-    const QImage source(QStringLiteral(":/rendered/%1@%2x.png").arg(name).arg(ratio > 1 ? 2 : 1));
+    const QImage source = Artwork::image(name, ratio);
     QCOMPARE(source.size(), ratio > 1 ? size * 2 : size);
+    QCOMPARE(source.deviceIndependentSize(), QSizeF(size));
     const QPixmap pm = Artwork::render(name, size, ratio, Qt::magenta);
     // An odd size at 1.5 needs a part of a pixel more.
     const QSizeF points = pm.deviceIndependentSize();
