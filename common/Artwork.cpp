@@ -21,10 +21,26 @@ struct RawHeader {
 
 } // namespace
 
-// The pixels of a raw picture, kept alive by the image as long as it is used.
+// The pixels of a raw picture: in the program's own data when it is stored as it is and
+// its rows are aligned as QImage needs them, otherwise unpacked and kept alive by the image
+// as long as it is used.
 QImage fromRaw(const QString& path, int scale)
 {
-    auto* raw = new QByteArray(QResource(path).uncompressedData());
+    const QResource res(path);
+    if (res.isValid() && res.compressionAlgorithm() == QResource::NoCompression &&
+        res.size() >= qint64(sizeof(RawHeader)) &&
+        quintptr(res.data() + sizeof(RawHeader)) % alignof(quint32) == 0) {
+        RawHeader h;
+        std::memcpy(&h, res.data(), sizeof h);
+        if (std::memcmp(h.magic, "PLMO", 4) != 0 ||
+            res.size() != qint64(sizeof h) + qint64(h.width) * h.height * 4)
+            return QImage();
+        QImage img(res.data() + sizeof h, int(h.width), int(h.height), int(h.width) * 4,
+                   QImage::Format_ARGB32_Premultiplied);
+        img.setDevicePixelRatio(scale);
+        return img;
+    }
+    auto* raw = new QByteArray(res.uncompressedData());
     RawHeader h;
     if (raw->size() < qsizetype(sizeof h) ||
         (std::memcpy(&h, raw->constData(), sizeof h), std::memcmp(h.magic, "PLMO", 4) != 0) ||

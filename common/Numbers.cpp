@@ -1,7 +1,5 @@
 #include "common/Numbers.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 #include <limits>
 
@@ -12,6 +10,51 @@ namespace {
 bool isBlank(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool isSpace(QChar c)
+{
+    return isBlank(c) || c == u'\v' || c == u'\f';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// How many ASCII digits stand at `i`.
+qsizetype digitsAt(QStringView s, qsizetype i)
+{
+    qsizetype n = 0;
+    while (i + n < s.size() && isDigit(s[i + n]))
+        ++n;
+    return n;
+}
+
+// The length of the number at the start of `s`: a sign, digits with an optional point and
+// more digits (or a point and digits), and an exponent (e, E, d or D) when one follows
+// whole. Read by hand: a regular expression engine costs the start-up more than it saves.
+qsizetype numberLength(QStringView s)
+{
+    qsizetype i = (!s.isEmpty() && (s[0] == u'+' || s[0] == u'-')) ? 1 : 0;
+    const qsizetype whole = digitsAt(s, i);
+    i += whole;
+    if (i < s.size() && s[i] == u'.') {
+        const qsizetype fraction = digitsAt(s, i + 1);
+        if (whole == 0 && fraction == 0)
+            return 0;
+        i += 1 + fraction;
+    } else if (whole == 0) {
+        return 0;
+    }
+    if (i < s.size() && QStringView(u"eEdD").contains(s[i])) {
+        qsizetype j = i + 1;
+        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
+            ++j;
+        if (const qsizetype e = digitsAt(s, j); e > 0)
+            i = j + e;
+    }
+    return i;
 }
 
 } // namespace
@@ -25,12 +68,10 @@ double leadingNumber(const QString& text)
         if (!isBlank(c))
             compact += c;
 
-    static const QRegularExpression re(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?"));
-    const auto m = re.match(compact);
-    if (!m.hasMatch())
+    const qsizetype length = numberLength(compact);
+    if (length == 0)
         return 0.0;
-    QString num = m.captured(0);
+    QString num = compact.left(length);
     num.replace(u'd', u'e').replace(u'D', u'e');
     bool ok = false;
     const double v = num.toDouble(&ok);
@@ -55,9 +96,19 @@ std::optional<qint16> roundToInt16(double value)
 
 std::optional<qint64> wholeNumber(const QString& text)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d{1,18}\\s*$"));
-    if (!re.match(text).hasMatch())
+    // Blanks around, a sign, and 1 to 18 digits.
+    const QStringView s(text);
+    qsizetype i = 0;
+    while (i < s.size() && isSpace(s[i]))
+        ++i;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    const qsizetype digits = digitsAt(s, i);
+    if (digits < 1 || digits > 18)
         return std::nullopt;
+    for (i += digits; i < s.size(); ++i)
+        if (!isSpace(s[i]))
+            return std::nullopt;
     bool ok = false;
     const qint64 v = text.trimmed().toLongLong(&ok);
     if (!ok)
