@@ -330,16 +330,15 @@ void TestFaults::routeFiles_data()
                              << "";
     QTest::newRow("empty") << QByteArray("") << "" << 0 << "$0.00"
                            << "";
-    QTest::newRow("LF only: one line, its fare no number")
-        << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 1 << ""
-        << "";
-    // Random bytes without '#' or CR, in three lines: no line has a field.
+    QTest::newRow("LF only") << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 2
+                             << "$2.40" << "2.40";
+    // Random bytes without '#', CR or LF, in three lines: no line has a field.
     QByteArray garbage;
     QRandomGenerator gen(20261207);
     for (int line = 0; line < 3; ++line) {
         for (int i = 0; i < 700; ++i) {
             char c = char(gen.bounded(256));
-            garbage += (c == '#' || c == '\r') ? 'x' : c;
+            garbage += (c == '#' || c == '\r' || c == '\n') ? 'x' : c;
         }
         garbage += "\r\n";
     }

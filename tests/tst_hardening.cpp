@@ -1,0 +1,171 @@
+// Bad files, planted links, a second copy and signals: the route table, the settings
+// store, the trip log, the help page, the single-copy lock and the signal close, each on
+// its own, through the file system.
+#include "ddu/TripLogFile.h"
+#include "routes/RouteTable.h"
+#include "shell/AppPaths.h"
+#include "shell/Desktop.h"
+#include "shell/HelpPages.h"
+#include "shell/Settings.h"
+#include "shell/StoreFile.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QLockFile>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Literals with NULs in them, whole.
+template <size_t N>
+QByteArray bytes(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
+template <size_t N>
+QString text(const char16_t (&s)[N])
+{
+    return QString::fromUtf16(s, N - 1);
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+bool makeFifo(const QString& path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+} // namespace
+
+class TestHardening : public QObject {
+    Q_OBJECT
+private slots:
+    void routeLineEnds_data();
+    void routeLineEnds();
+    void routeControlCharacters_data();
+    void routeControlCharacters();
+    void routeFileRefused_data();
+    void routeFileRefused();
+};
+
+// ---- routes.dat -------------------------------------------------------------------------
+
+void TestHardening::routeLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("LF") << QByteArray("12#A#1\n12#A#2\n") << QStringList{"12#A#1", "12#A#2"};
+    QTest::newRow("LF, last line without one")
+        << QByteArray("12#A#1\n12#A#2") << QStringList{"12#A#1", "12#A#2"};
+    QTest::newRow("CR LF, CR and LF mixed")
+        << QByteArray("a\r\nb\rc\nd\r\n") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("blank lines with LF") << QByteArray("\na\n\n") << QStringList{"", "a", ""};
+    // 北門 in Big5 is A5 5F AA F9: no LF is ever part of a character.
+    QTest::newRow("Big5 with LF")
+        << QByteArray("12#\xA5\x5F\xAA\xF9#5.40\n2X#A#9.10\n")
+        << QStringList{u"12#北門#5.40"_qs, "2X#A#9.10"};
+}
+
+void TestHardening::routeLineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("routes.dat"));
+    QVERIFY(writeAll(path, bytes));
+    const RouteTable::LoadResult r = RouteTable::load(path);
+    QVERIFY(r.ok);
+    QCOMPARE(r.lines, lines);
+}
+
+void TestHardening::routeControlCharacters_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("NUL, tab and escape in the fields")
+        << bytes("1\x00" "2#\tA\x1b[2J#5.4\x7f" "0\r\n")
+        << QStringList{"12#A[2J#5.4\x7f" "0"};
+    QTest::newRow("a log line forged with VT and FF stays in its field")
+        << QByteArray("12#A\x0b" "06:00:00 Paid: Adult Fare $0.00\x0c#1\r\n")
+        << QStringList{"12#A06:00:00 Paid: Adult Fare $0.00#1"};
+    QTest::newRow("a line of control characters only is blank")
+        << QByteArray("\x01\x02\x1f\r\n12#A#1") << QStringList{"", "12#A#1"};
+    QTest::newRow("in Big5") << QByteArray("12#\xA5\x5F\x01\xAA\xF9#5.40\x1e")
+                             << QStringList{u"12#北門#5.40"_qs};
+}
+
+void TestHardening::routeControlCharacters()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const QStringList got = RouteTable::decodeLines(bytes);
+    QCOMPARE(got, lines);
+}
+
+void TestHardening::routeFileRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason"); // empty: read
+
+    QTest::newRow("line of 4096 characters") << "4096" << "";
+    QTest::newRow("line of 4097 characters") << "4097" << "第 2 行超過 4096 個字元";
+    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
+    QTest::newRow("device") << "device" << "不是一般檔案";
+    QTest::newRow("directory") << "directory" << "不是一般檔案";
+    QTest::newRow("over 64 MiB") << "large" << "檔案大於 64 MiB";
+    QTest::newRow("link to a table") << "link" << "";
+}
+
+void TestHardening::routeFileRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("routes.dat"));
+    if (kind == u"4096" || kind == u"4097") {
+        const QByteArray dest(kind.toInt() - 4, 'D');
+        QVERIFY(writeAll(path, "1#A#1\r\n1#" + dest + "#2\r\n"));
+    } else if (kind == u"fifo") {
+        QVERIFY(makeFifo(path)); // opened for reading, it would wait for a writer for ever
+    } else if (kind == u"device") {
+        path = QStringLiteral("/dev/zero");
+    } else if (kind == u"directory") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == u"large") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(RouteTable::MaxFileBytes + 1)); // sparse: no disk taken
+    } else if (kind == u"link") {
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("table")), "1#A#1\n"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("table")), path));
+    }
+    const RouteTable::LoadResult r = RouteTable::load(path);
+    QCOMPARE(r.ok, reason.isEmpty());
+    QCOMPARE(r.error, reason);
+    if (!r.ok)
+        QVERIFY(r.lines.isEmpty());
+    else
+        QVERIFY(!r.lines.isEmpty());
+}
+
+QTEST_MAIN(TestHardening)
+#include "tst_hardening.moc"
