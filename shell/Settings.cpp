@@ -10,15 +10,11 @@
 
 namespace {
 
-// ~/.config/Quillmere/pelumo.conf, opened by its name so that QSettings reads no file but
-// the one made plain first. None when that file holds serialised values and cannot be
-// mended: its keys then read as their defaults and nothing is written to it.
+// ~/.config/Quillmere/pelumo.conf, opened by its name in the plain-text format: QSettings
+// reads no file but that one, and never decodes a value as anything but text.
 std::unique_ptr<QSettings> openStore()
 {
-    const QString path = StoreFile::path();
-    if (!StoreFile::makePlain(path))
-        return nullptr;
-    auto s = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    auto s = std::make_unique<QSettings>(StoreFile::path(), StoreFile::format());
     s->beginGroup(QStringLiteral("pelumo.exe"));
     return s;
 }
@@ -27,24 +23,12 @@ std::unique_ptr<QSettings> openStore()
 
 QString Settings::Read(const QString& key, const QString& defaultText)
 {
-    const auto s = openStore();
-    if (!s)
-        return defaultText;
-    const QVariant v = s->value(key);
-    if (!v.isValid())
-        return defaultText;
-    // A hand-edited list value ("1, 2") comes back as a list, of variants when an element
-    // was written with "@@"; take it as one text.
-    if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
-        return v.toStringList().join(QStringLiteral(", "));
-    return v.toString();
+    return openStore()->value(key, defaultText).toString();
 }
 
 void Settings::Write(const QString& key, const QString& text)
 {
     const auto s = openStore();
-    if (!s)
-        return;
     s->setValue(key, text);
     s->sync();
 }

@@ -62,6 +62,12 @@ private slots:
     void routeControlCharacters();
     void routeFileRefused_data();
     void routeFileRefused();
+
+    void storeReadsWhatQSettingsWrites_data();
+    void storeReadsWhatQSettingsWrites();
+    void storeReadsHandEdits_data();
+    void storeReadsHandEdits();
+    void storeRoundTrip();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -165,6 +171,135 @@ void TestHardening::routeFileRefused()
         QVERIFY(r.lines.isEmpty());
     else
         QVERIFY(!r.lines.isEmpty());
+}
+
+// ---- the settings store: the format -----------------------------------------------------
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+void TestHardening::storeReadsWhatQSettingsWrites_data()
+{
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("number") << "95.2";
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks at either end") << " 2X\t ";
+    QTest::newRow("comma, semicolon, equals") << "a,b;c=d";
+    QTest::newRow("quotes and backslashes") << "say \"hi\" \\ C:\\dir\\";
+    QTest::newRow("line ends and controls") << QStringLiteral("a\r\nb\t\a\x01\x1f\x7f");
+    QTest::newRow("NUL before digits") << text(u"\u0000" "12\u0000" "ab");
+    QTest::newRow("at sign") << "@ByteArray(12)";
+    QTest::newRow("two at signs") << "@@x";
+    QTest::newRow("Chinese") << u"北門 東公園"_qs;
+    QTest::newRow("beyond the BMP") << u"🚌 bus"_qs;
+    QTest::newRow("long") << QString(5000, u'9');
+}
+
+// A text QSettings wrote reads back the same, the file written for it is the one
+// QSettings writes, and QSettings reads that file as the same text.
+void TestHardening::storeReadsWhatQSettingsWrites()
+{
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    const QString theirs = dir.filePath(QStringLiteral("qsettings.conf"));
+    {
+        QSettings s(theirs, QSettings::IniFormat);
+        s.setValue(QStringLiteral("pelumo.exe/Lastroute"), text);
+        s.setValue(QStringLiteral("Top"), text);
+    }
+    const QByteArray bytes = readAll(theirs);
+    QSettings::SettingsMap map;
+    QVERIFY(StoreFile::read(bytes, map));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/Lastroute")).toString(), text);
+    QCOMPARE(map.value(QStringLiteral("Top")).toString(), text);
+    QCOMPARE(map.size(), 2);
+    QCOMPARE(StoreFile::write(map), bytes);
+
+    const QString ours = dir.filePath(QStringLiteral("ours.conf"));
+    QVERIFY(writeAll(ours, StoreFile::write(map)));
+    QCOMPARE(QSettings(ours, QSettings::IniFormat).value(QStringLiteral("pelumo.exe/Lastroute")),
+             QVariant(text));
+}
+
+void TestHardening::storeReadsHandEdits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("keysAndValues"); // key, value, key, value...; or the reason
+
+    QTest::newRow("crafted key hides a serialised value")
+        << QByteArray("[pelumo.exe]\na\"=b\"=@ByteArray(hello)\nCardType=2\n")
+        << QStringList{"pelumo.exe/CardType", "2", "pelumo.exe/a\"=b\"", "@ByteArray(hello)"};
+    QTest::newRow("serialised list is text")
+        << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff)\n")
+        << QStringList{"pelumo.exe/CardType", text(u"@Variant(\0\0\0\t\0ÿÿ)")};
+    QTest::newRow("list is one text") << QByteArray("[pelumo.exe]\nPurseValue=1, 2 \n")
+                                      << QStringList{"pelumo.exe/PurseValue", "1, 2"};
+    QTest::newRow("comment after a value, quote in it")
+        << QByteArray("[pelumo.exe]\nLastroute=12 ; was \"7\n; \"\nLoadtime=5000\n")
+        << QStringList{"pelumo.exe/Lastroute", "12", "pelumo.exe/Loadtime", "5000"};
+    QTest::newRow("LF, CR and CR LF")
+        << QByteArray("[pelumo.exe]\rA=1\r\nB=2\nC=3")
+        << QStringList{"pelumo.exe/A", "1", "pelumo.exe/B", "2", "pelumo.exe/C", "3"};
+    QTest::newRow("lines without a key or a value")
+        << QByteArray("garbage\xff\n[pelumo.exe\nPurseValue\n=3\n \\=4\nLanguage=1\n")
+        << QStringList{"pelumo.exe/Language", "1"};
+    QTest::newRow("General and %General")
+        << QByteArray("[General]\nA=1\n[%General]\nB=2\n[a\\b]\nc%20d=3\n")
+        << QStringList{"A", "1", "General/B", "2", "a/b/c d", "3"};
+    QTest::newRow("quote left open")
+        << QByteArray("[pelumo.exe]\nPurseValue=\"50\nCardType=2\n")
+        << QStringList{"第 2 行有引號沒有結束，會吞掉後面各行"};
+    QTest::newRow("backslash at the end of a line")
+        << QByteArray("[pelumo.exe]\nLastroute=1\\\nCardType=2\n")
+        << QStringList{"第 2 行以反斜線結束，會接上下一行"};
+}
+
+void TestHardening::storeReadsHandEdits()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, keysAndValues);
+    QSettings::SettingsMap map;
+    QString error;
+    const bool ok = StoreFile::read(bytes, map, &error);
+    if (keysAndValues.size() == 1) {
+        QVERIFY(!ok);
+        QCOMPARE(error, keysAndValues.first());
+        return;
+    }
+    QVERIFY2(ok, qPrintable(error));
+    QStringList got;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        QCOMPARE(it.value().typeId(), QMetaType::QString);
+        got << it.key() << it.value().toString();
+    }
+    QCOMPARE(got, keysAndValues);
+}
+
+// Whatever the keys and texts, what is written reads back as itself.
+void TestHardening::storeRoundTrip()
+{
+    QSettings::SettingsMap map;
+    QString all;
+    for (char16_t c = 0; c < 0x300; ++c)
+        all += QChar(c);
+    all += QChar(0xD800); // a surrogate without its partner
+    all += u"北門🚌"_qs;
+    map.insert(QStringLiteral("pelumo.exe/Lastroute"), all);
+    map.insert(QStringLiteral("pelumo.exe/Empty"), QString());
+    map.insert(QStringLiteral("General/key with; = and \\"), QStringLiteral(" x "));
+    map.insert(QStringLiteral("top"), QStringLiteral("@Variant(\\0)"));
+    map.insert(QStringLiteral("a/b/c"), QStringLiteral("\"\""));
+    QSettings::SettingsMap back;
+    QVERIFY(StoreFile::read(StoreFile::write(map), back));
+    QCOMPARE(back, map);
 }
 
 QTEST_MAIN(TestHardening)
