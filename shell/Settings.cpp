@@ -1,36 +1,192 @@
 #include "shell/Settings.h"
 
 #include "common/Numbers.h"
+#include "shell/Desktop.h"
 #include "shell/StoreFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <algorithm>
-#include <memory>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// ~/.config/Quillmere/pelumo.conf, opened by its name in the plain-text format: QSettings
-// reads no file but that one, and never decodes a value as anything but text.
-std::unique_ptr<QSettings> openStore()
+const QString Group = QStringLiteral("pelumo.exe");
+
+struct Store {
+    bool loaded = false;
+    bool writable = true; // false: the file is left as it is, whatever changes
+    bool warned = false;  // one warning a run is enough
+    bool unsaved = false; // a write failed: the next one saves every value again
+    QString path;
+    QHash<QString, QString> values; // the group's keys, as read and as changed since
+};
+
+Store& store()
 {
-    auto s = std::make_unique<QSettings>(StoreFile::path(), StoreFile::format());
-    s->beginGroup(QStringLiteral("pelumo.exe"));
+    static Store s;
     return s;
+}
+
+void warnOnce(const QString& text)
+{
+    Store& s = store();
+    if (s.warned)
+        return;
+    s.warned = true;
+    Desktop::instance().warn(text);
+}
+
+// A store that cannot be used as it is: warned about, and never written.
+void refuse(const QString& reason)
+{
+    Store& s = store();
+    s.writable = false;
+    s.values.clear();
+    warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n這次使用預設值，設定的變更不會儲存，"
+                            "檔案保持原狀。")
+                 .arg(QDir::toNativeSeparators(s.path), reason));
+}
+
+// Why the store at `path` cannot be read whole, or nothing when it can or when there is
+// none yet. Looked at before QSettings opens it: opening a FIFO would wait for a writer,
+// and a directory, a device or a huge file is no store of this program.
+QString unreadable(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return errno == ENOENT ? QString() : qt_error_string(errno);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("不是一般檔案");
+    if (st.st_size > StoreFile::MaxBytes)
+        return QStringLiteral("檔案大於 1 MiB");
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return QStringLiteral("不是一般檔案");
+    const QByteArray bytes = file.read(StoreFile::MaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (bytes.size() > StoreFile::MaxBytes)
+        return QStringLiteral("檔案大於 1 MiB");
+    QSettings::SettingsMap map;
+    QString error;
+    return StoreFile::read(bytes, map, &error) ? QString() : error;
+}
+
+// Whether QSettings could read the store whole after all: it may have changed since the
+// look above. (An access error here is a pending write of QSettings' that failed again.)
+QString readFailure(const QSettings& q)
+{
+    return q.status() == QSettings::FormatError ? StoreFile::lastReadError() : QString();
+}
+
+// Nor does it tell why it could not write: a file created beside the store, or in the
+// nearest folder that exists, tells.
+QString writeFailure(const QString& path)
+{
+    QFileInfo folder(QFileInfo(path).absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder.setFile(folder.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 不是資料夾").arg(QDir::toNativeSeparators(folder.filePath()));
+    QTemporaryFile probe(QDir(folder.filePath()).filePath(QStringLiteral(".pelumo-XXXXXX")));
+    if (!probe.open())
+        return probe.errorString();
+    QFile f(path);
+    if (f.exists() && !f.open(QIODevice::ReadWrite))
+        return f.errorString();
+    return QStringLiteral("原因不明");
 }
 
 } // namespace
 
+void Settings::load()
+{
+    Store& s = store();
+    if (s.loaded)
+        return;
+    s = Store();
+    s.loaded = true;
+    s.path = StoreFile::path();
+    const QString problem = unreadable(s.path);
+    if (!problem.isEmpty())
+        return refuse(problem);
+    QSettings q(s.path, StoreFile::format());
+    if (const QString failure = readFailure(q); !failure.isEmpty())
+        return refuse(failure);
+    q.beginGroup(Group);
+    for (const QString& key : q.childKeys())
+        s.values.insert(key, q.value(key).toString());
+}
+
+void Settings::reset()
+{
+    store() = Store();
+}
+
+bool Settings::writable()
+{
+    load();
+    return store().writable;
+}
+
 QString Settings::Read(const QString& key, const QString& defaultText)
 {
-    return openStore()->value(key, defaultText).toString();
+    load();
+    const Store& s = store();
+    const auto it = s.values.constFind(key);
+    return it == s.values.constEnd() ? defaultText : it.value();
 }
 
 void Settings::Write(const QString& key, const QString& text)
 {
-    const auto s = openStore();
-    s->setValue(key, text);
-    s->sync();
+    load();
+    Store& s = store();
+    const auto it = s.values.constFind(key);
+    const bool same = it != s.values.constEnd() && it.value() == text;
+    s.values.insert(key, text);
+    if (!s.writable || (same && !s.unsaved))
+        return;
+
+    // Looked at again first: a file that has changed since and cannot be read whole now
+    // is not written over either. (QSettings, failing to read it, would write all the
+    // same, with nothing but the values set here.)
+    auto stop = [&s](const QString& why) {
+        s.writable = false;
+        warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n設定的變更不會儲存，檔案保持原狀。")
+                     .arg(QDir::toNativeSeparators(s.path), why));
+    };
+    if (const QString problem = unreadable(s.path); !problem.isEmpty())
+        return stop(problem);
+    QSettings q(s.path, StoreFile::format());
+    if (const QString failure = readFailure(q); !failure.isEmpty())
+        return stop(failure);
+    // Every value, not only this one: a change whose write failed is saved with this one.
+    q.beginGroup(Group);
+    for (auto v = s.values.cbegin(); v != s.values.cend(); ++v)
+        q.setValue(v.key(), v.value());
+    q.endGroup();
+    q.sync();
+    s.unsaved = q.status() != QSettings::NoError;
+    if (s.unsaved)
+        warnOnce(QStringLiteral("不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
+                     .arg(QDir::toNativeSeparators(s.path), writeFailure(s.path)));
 }
 
 int Settings::loadtimeMs()

@@ -68,6 +68,13 @@ private slots:
     void storeReadsHandEdits_data();
     void storeReadsHandEdits();
     void storeRoundTrip();
+    void storeHostileFiles_data();
+    void storeHostileFiles();
+    void storeFailures_data();
+    void storeFailures();
+    void storeUnreadable();
+    void storeInReadOnlyFolder();
+    void storeReadOnceWrittenOnChange();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -300,6 +307,198 @@ void TestHardening::storeRoundTrip()
     QSettings::SettingsMap back;
     QVERIFY(StoreFile::read(StoreFile::write(map), back));
     QCOMPARE(back, map);
+}
+
+// ---- the settings store: the program's use of it ----------------------------------------
+
+namespace {
+
+// What a store of this program holds.
+const QByteArray kStore("[pelumo.exe]\nCardType=2\nLanguage=1\nLastroute=2X\nLoadtime=5000\n"
+                        "PurseValue=95.2\n");
+
+QString storePath()
+{
+    return StoreFile::path();
+}
+
+// Permission bits stop no one running as root: a test that needs them runs again, in a
+// process of its own, as the unprivileged user. Returns false where the caller goes on
+// itself.
+bool rerunUnprivileged(const char* function)
+{
+    if (::geteuid() != 0)
+        return false;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("setpriv"),
+            {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+             QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+             QString::fromLatin1(function)});
+    if (!p.waitForStarted())
+        QTest::qSkip("needs setpriv to run as an unprivileged user", __FILE__, __LINE__);
+    else if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit ||
+             p.exitCode() != 0)
+        QTest::qFail(qPrintable(QStringLiteral("as an unprivileged user:\n") +
+                                QString::fromLocal8Bit(p.readAll())),
+                     __FILE__, __LINE__);
+    return true;
+}
+
+} // namespace
+
+void TestHardening::storeHostileFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("cardType"); // as read; <absent> for the default
+    QTest::addColumn<bool>("warns");
+
+    QTest::newRow("crafted line")
+        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << "3" << false;
+    // Read as an object, this nesting took QSettings' variant decoder off the stack.
+    const QByteArray deep = "[pelumo.exe]\nCardType=3\nPurseValue=" +
+                            QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1").repeated(18000) +
+                            "\n";
+    QTest::newRow("deep @Variant") << deep << "3" << false;
+    QTest::newRow("serialised card type")
+        << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n")
+        << text(u"@Variant(\0\0\0\t\0ÿÿÿÿ)") << false;
+    QTest::newRow("stray quote") << QByteArray("[pelumo.exe]\nLastroute=\"12\nCardType=3\n")
+                                 << "<absent>" << true;
+    QTest::newRow("over 1 MiB")
+        << "[pelumo.exe]\nCardType=3\n;" + QByteArray(StoreFile::MaxBytes, 'x') << "<absent>"
+        << true;
+}
+
+// A store with anything in it: no crash, its values read as text or not at all, a warning
+// where it could not be read whole, and a file that is never written over then.
+void TestHardening::storeHostileFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, cardType);
+    QFETCH(bool, warns);
+    TestEnv env;
+    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
+    QVERIFY(writeAll(storePath(), bytes));
+
+    QCOMPARE(TestEnv::stored(Settings::CardType), cardType);
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), warns ? 1 : 0);
+    if (warns) {
+        QVERIFY(env.desktop().texts(QStringLiteral("warn")).first().contains(storePath()));
+        TestEnv::store(Settings::CardType, QStringLiteral("1"));
+        TestEnv::store(Settings::PurseValue, QStringLiteral("12.5"));
+        QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("1")); // kept in memory
+        QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
+    }
+    QCOMPARE(readAll(storePath()), bytes);
+}
+
+void TestHardening::storeFailures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a directory in its place") << "directory" << "不是一般檔案";
+    QTest::newRow("a FIFO in its place") << "fifo" << "不是一般檔案";
+    QTest::newRow("its folder is a file") << "folder is a file" << "Not a directory";
+}
+
+// Each is warned about once, with the path and the reason, and nothing is written.
+void TestHardening::storeFailures()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    TestEnv env;
+    const QString folder = QFileInfo(storePath()).path();
+    if (fault == u"folder is a file") {
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+        QVERIFY(writeAll(folder, "not a folder"));
+    } else {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(fault == u"fifo" ? makeFifo(storePath()) : QDir().mkdir(storePath()));
+    }
+
+    Settings::load();
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("<absent>"));
+    TestEnv::store(Settings::CardType, QStringLiteral("2"));
+    TestEnv::store(Settings::Lastroute, QStringLiteral("12"));
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
+    QVERIFY(!Settings::writable());
+    const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(storePath()), qPrintable(warnings.first()));
+    QVERIFY2(warnings.first().contains(reason), qPrintable(warnings.first()));
+    if (fault == u"folder is a file")
+        QCOMPARE(readAll(folder), QByteArray("not a folder"));
+    else
+        QVERIFY(QFileInfo(storePath()).isDir() == (fault == u"directory"));
+}
+
+void TestHardening::storeUnreadable()
+{
+    if (rerunUnprivileged("storeUnreadable"))
+        return;
+    TestEnv env;
+    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
+    QVERIFY(writeAll(storePath(), kStore));
+    QVERIFY(QFile::setPermissions(storePath(), QFileDevice::WriteOwner));
+
+    QCOMPARE(Settings::loadtimeMs(), 20000);
+    TestEnv::store(Settings::CardType, QStringLiteral("0"));
+    QFile::setPermissions(storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(readAll(storePath()), kStore);
+    const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings.first().contains(storePath()));
+    QVERIFY(warnings.first().contains(QStringLiteral("Permission denied")));
+}
+
+void TestHardening::storeInReadOnlyFolder()
+{
+    if (rerunUnprivileged("storeInReadOnlyFolder"))
+        return;
+    TestEnv env;
+    const QString folder = QFileInfo(storePath()).path();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writeAll(storePath(), kStore));
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
+    TestEnv::store(Settings::CardType, QStringLiteral("0"));
+    TestEnv::store(Settings::PurseValue, QStringLiteral("1.5"));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+    QCOMPARE(readAll(storePath()), kStore);
+    const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings.first().contains(storePath()));
+    QVERIFY(warnings.first().contains(QStringLiteral("Permission denied")));
+
+    // Writable again: the next change saves every value the program holds.
+    TestEnv::store(Settings::Language, QStringLiteral("0"));
+    QSettings::SettingsMap map;
+    QVERIFY(StoreFile::read(readAll(storePath()), map));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/CardType")).toString(), QStringLiteral("0"));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/PurseValue")).toString(),
+             QStringLiteral("1.5"));
+}
+
+// Read once: a later hand edit does not reach the running program. Written on a change
+// only: storing the same value again leaves the file alone.
+void TestHardening::storeReadOnceWrittenOnChange()
+{
+    TestEnv env;
+    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
+    QVERIFY(writeAll(storePath(), "[pelumo.exe]\nCardType = 2\n"));
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
+    TestEnv::store(Settings::CardType, QStringLiteral("2"));
+    QCOMPARE(readAll(storePath()), QByteArray("[pelumo.exe]\nCardType = 2\n"));
+
+    QVERIFY(writeAll(storePath(), "[pelumo.exe]\nCardType=4\n"));
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
+    TestEnv::store(Settings::Language, QStringLiteral("1"));
+    QCOMPARE(readAll(storePath()), QByteArray("[pelumo.exe]\nCardType=2\nLanguage=1\n"));
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
 }
 
 QTEST_MAIN(TestHardening)
