@@ -1,6 +1,5 @@
 #include "shell/Settings.h"
 
-#include "common/Numbers.h"
 #include "shell/Desktop.h"
 #include "shell/StoreFile.h"
 
@@ -8,12 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,6 +116,15 @@ QString writeFailure(const QString& path)
     return QStringLiteral("原因不明");
 }
 
+double halfEven(double v)
+{
+    const double down = std::floor(v);
+    const double rest = v - down;
+    if (rest != 0.5)
+        return rest < 0.5 ? down : down + 1;
+    return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
 } // namespace
 
 void Settings::load()
@@ -191,10 +202,24 @@ void Settings::Write(const QString& key, const QString& text)
 
 int Settings::loadtimeMs()
 {
-    const auto v = Numbers::wholeNumber(Read(Loadtime, QStringLiteral("20000")));
-    if (!v)
+    return loadtimeMs(Read(Loadtime, QStringLiteral("20000")));
+}
+
+int Settings::loadtimeMs(const QString& stored)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?)(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE]([+-]?)\\d+)?\\s*$"));
+    const QRegularExpressionMatch m = number.match(stored);
+    if (!m.hasMatch())
         return 20000;
-    return static_cast<int>(std::clamp<qint64>(*v, 5000, 30000));
+    bool ok = false;
+    double v = stored.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v)) {
+        // Beyond the range of a double: too small is nought, too large is an end.
+        const double huge = std::numeric_limits<double>::infinity();
+        v = m.captured(2) == u"-" ? 0.0 : m.captured(1) == u"-" ? -huge : huge;
+    }
+    return static_cast<int>(std::clamp(halfEven(v), 5000.0, 30000.0));
 }
 
 QString Settings::lastRoute()

@@ -30,9 +30,10 @@ public:
     static inline const QString CardType = QStringLiteral("CardType");
     static inline const QString Language = QStringLiteral("Language");
 
-    // The boot wait in milliseconds. A hand-edited value that is not a whole number reads
-    // as the default; one outside 5000..30000 is pulled into that range, so the boot can
-    // never run with a zero or negative wait.
+    // The boot wait in milliseconds. A stored number is rounded to a whole one, halves to
+    // the even neighbour, and pulled into 5000..30000, so the boot can never run with a
+    // zero or negative wait; a text that is not a number reads as the default.
     static int loadtimeMs();
+    static int loadtimeMs(const QString& stored);
     static QString lastRoute();
 };

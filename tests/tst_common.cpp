@@ -289,7 +289,7 @@ void TestCommon::loadtime_data()
     QTest::newRow("absent") << QString() << 20000;
     QTest::newRow("5000") << "5000" << 5000;
     QTest::newRow("30000") << "30000" << 30000;
-    QTest::newRow("not whole") << "12.5" << 20000;
+    QTest::newRow("not whole, rounded, clamped") << "12.5" << 5000;
     QTest::newRow("letters") << "soon" << 20000;
     QTest::newRow("zero clamped") << "0" << 5000;
     QTest::newRow("negative clamped") << "-100" << 5000;

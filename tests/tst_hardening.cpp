@@ -75,6 +75,8 @@ private slots:
     void storeUnreadable();
     void storeInReadOnlyFolder();
     void storeReadOnceWrittenOnChange();
+    void loadtime_data();
+    void loadtime();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -499,6 +501,38 @@ void TestHardening::storeReadOnceWrittenOnChange()
     TestEnv::store(Settings::Language, QStringLiteral("1"));
     QCOMPARE(readAll(storePath()), QByteArray("[pelumo.exe]\nCardType=2\nLanguage=1\n"));
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+}
+
+// ---- the boot wait ----------------------------------------------------------------------
+
+void TestHardening::loadtime_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("ms");
+
+    QTest::newRow("fraction of zero") << "5000.0" << 5000;
+    QTest::newRow("fraction below a half") << "7500.4" << 7500;
+    QTest::newRow("half to even, down") << "7500.5" << 7500;
+    QTest::newRow("half to even, up") << "7501.5" << 7502;
+    QTest::newRow("exponent") << "1e4" << 10000;
+    QTest::newRow("exponent with fraction") << " 1.25E+4 " << 12500;
+    QTest::newRow("point first") << ".5e5" << 30000;
+    QTest::newRow("no digits after the point") << "8000." << 8000;
+    QTest::newRow("half of the lowest") << "4999.5" << 5000;
+    QTest::newRow("beyond a double") << "1e999" << 30000;
+    QTest::newRow("beyond a double, negative") << "-1e999" << 5000;
+    QTest::newRow("below the smallest double") << "1e-999" << 5000;
+    QTest::newRow("not a number") << "5000 ms" << 20000;
+    QTest::newRow("hex") << "0x1388" << 20000;
+    QTest::newRow("infinity spelt out") << "inf" << 20000;
+    QTest::newRow("two points") << "5.0.0" << 20000;
+}
+
+void TestHardening::loadtime()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, ms);
+    QCOMPARE(Settings::loadtimeMs(stored), ms);
 }
 
 QTEST_MAIN(TestHardening)
