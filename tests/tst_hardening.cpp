@@ -77,6 +77,10 @@ private slots:
     void storeReadOnceWrittenOnChange();
     void loadtime_data();
     void loadtime();
+
+    void tripLogRacingOutputs();
+    void tripLogRefusesOtherFiles_data();
+    void tripLogRefusesOtherFiles();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -533,6 +537,94 @@ void TestHardening::loadtime()
     QFETCH(QString, stored);
     QFETCH(int, ms);
     QCOMPARE(Settings::loadtimeMs(stored), ms);
+}
+
+// ---- log.txt ----------------------------------------------------------------------------
+
+namespace {
+
+bool isLink(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+} // namespace
+
+// Two outputs at once on one log.txt, each through its own descriptor: every block
+// lands whole, none over another.
+void TestHardening::tripLogRacingOutputs()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    QVERIFY(writeAll(path, "no line end at the end"));
+    constexpr int Blocks = 100;
+    auto output = [&path](int writer, QStringList* errors) {
+        for (int i = 0; i < Blocks; ++i) {
+            const QString block = QStringLiteral("writer %1 block %2\r\nsecond line\r\n\r\n")
+                                      .arg(writer)
+                                      .arg(i);
+            QString error;
+            if (!TripLogFile::append(path, block, &error))
+                errors->append(error);
+        }
+    };
+    QStringList errorsA, errorsB;
+    std::thread a(output, 1, &errorsA);
+    std::thread b(output, 2, &errorsB);
+    a.join();
+    b.join();
+    QCOMPARE(errorsA + errorsB, QStringList());
+
+    const QByteArray log = readAll(path);
+    QVERIFY(log.startsWith("no line end at the end\r\nwriter "));
+    QCOMPARE(log.count("\r\n"), 1 + 2 * Blocks * 3);
+    for (int writer : {1, 2})
+        for (int i = 0; i < Blocks; ++i)
+            QCOMPARE(log.count(QStringLiteral("writer %1 block %2\r\nsecond line\r\n\r\n")
+                                   .arg(writer)
+                                   .arg(i)
+                                   .toUtf8()),
+                     1);
+}
+
+void TestHardening::tripLogRefusesOtherFiles_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("link to a file") << "link" << "是符號連結，不是一般檔案";
+    QTest::newRow("link to nowhere") << "dangling link" << "是符號連結，不是一般檔案";
+    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
+    QTest::newRow("directory") << "directory" << "Is a directory";
+}
+
+void TestHardening::tripLogRefusesOtherFiles()
+{
+    QFETCH(QString, planted);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.txt"));
+    const QString target = dir.filePath(QStringLiteral("profile"));
+    if (planted == u"link") {
+        QVERIFY(writeAll(target, "export PATH\n"));
+        QVERIFY(QFile::link(target, path));
+    } else if (planted == u"dangling link") {
+        QVERIFY(QFile::link(target, path));
+    } else if (planted == u"fifo") {
+        QVERIFY(makeFifo(path));
+    } else {
+        QVERIFY(QDir().mkdir(path));
+    }
+    QString error;
+    QVERIFY(!TripLogFile::append(path, QStringLiteral("06:10:05 Start Logging\r\n"), &error));
+    QCOMPARE(error, reason);
+    if (planted == u"link")
+        QCOMPARE(readAll(target), QByteArray("export PATH\n"));
+    if (planted.endsWith(u"link")) {
+        QVERIFY(isLink(path));
+        QCOMPARE(QFileInfo::exists(target), planted == u"link");
+    }
 }
 
 QTEST_MAIN(TestHardening)
