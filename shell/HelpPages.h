@@ -13,10 +13,13 @@ enum class Page { Console, Card };
 QStringList lines(Page page);
 QString text(Page page);
 
-// The warning shown when the page cannot be written or opened.
+// The warning shown when the page cannot be written.
 QString failureMessage(Page page);
+// The warning shown when the page was written but no browser could be started for it.
+QString noBrowserMessage();
 
-// Writes the page whole to temphelp.html and opens it; any failure gives the page's warning.
+// Writes the page whole to a new temphelp.html (a link or file in its place is removed,
+// never followed) and opens it; a failure gives the warning that says which step failed.
 // Returns whether the page was handed to the browser.
 bool show(Page page);
 

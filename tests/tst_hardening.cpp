@@ -81,6 +81,9 @@ private slots:
     void tripLogRacingOutputs();
     void tripLogRefusesOtherFiles_data();
     void tripLogRefusesOtherFiles();
+    void helpPageNeverFollowsLinks_data();
+    void helpPageNeverFollowsLinks();
+    void helpPageWithoutBrowser();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -625,6 +628,55 @@ void TestHardening::tripLogRefusesOtherFiles()
         QVERIFY(isLink(path));
         QCOMPARE(QFileInfo::exists(target), planted == u"link");
     }
+}
+
+// ---- temphelp.html ----------------------------------------------------------------------
+
+void TestHardening::helpPageNeverFollowsLinks_data()
+{
+    QTest::addColumn<QString>("planted");
+
+    QTest::newRow("link to a file") << "link";
+    QTest::newRow("link to nowhere") << "dangling link";
+    QTest::newRow("read-only file") << "read-only";
+}
+
+void TestHardening::helpPageNeverFollowsLinks()
+{
+    QFETCH(QString, planted);
+    TestEnv env;
+    const QString path = AppPaths::helpFile();
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral(".bashrc"));
+    if (planted == u"read-only") {
+        QVERIFY(writeAll(path, "old page"));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    } else {
+        if (planted == u"link")
+            QVERIFY(writeAll(target, "alias ls=ls\n"));
+        QVERIFY(QFile::link(target, path));
+    }
+
+    QVERIFY(HelpPages::show(HelpPages::Page::Console));
+    QVERIFY(!isLink(path));
+    QCOMPARE(readAll(path), (HelpPages::text(HelpPages::Page::Console) + "\r\n").toUtf8());
+    QCOMPARE(env.desktop().texts(QStringLiteral("openFile")), QStringList{path});
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
+    if (planted == u"link")
+        QCOMPARE(readAll(target), QByteArray("alias ls=ls\n"));
+    else if (planted == u"dangling link")
+        QVERIFY(!QFileInfo::exists(target));
+}
+
+// The page is there; only the browser is missing, and the warning says so.
+void TestHardening::helpPageWithoutBrowser()
+{
+    TestEnv env;
+    env.desktop().openSucceeds = false;
+    QVERIFY(!HelpPages::show(HelpPages::Page::Card));
+    QCOMPARE(env.desktop().texts(QStringLiteral("warn")),
+             QStringList{QStringLiteral("不能啟動瀏覽器開啟說明頁。")});
+    QVERIFY(QFileInfo(AppPaths::helpFile()).isFile());
 }
 
 QTEST_MAIN(TestHardening)
