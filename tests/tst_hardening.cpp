@@ -2,6 +2,7 @@
 // store, the trip log, the help page, the single-copy lock and the signal close, each on
 // its own, through the file system.
 #include "ddu/TripLogFile.h"
+#include "platform/SingleCopy.h"
 #include "routes/RouteTable.h"
 #include "shell/AppPaths.h"
 #include "shell/Desktop.h"
@@ -84,6 +85,9 @@ private slots:
     void helpPageNeverFollowsLinks_data();
     void helpPageNeverFollowsLinks();
     void helpPageWithoutBrowser();
+
+    void singleCopy();
+    void staleLockTakenOver();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -677,6 +681,60 @@ void TestHardening::helpPageWithoutBrowser()
     QCOMPARE(env.desktop().texts(QStringLiteral("warn")),
              QStringList{QStringLiteral("不能啟動瀏覽器開啟說明頁。")});
     QVERIFY(QFileInfo(AppPaths::helpFile()).isFile());
+}
+
+// ---- one copy at a time -----------------------------------------------------------------
+
+void TestHardening::singleCopy()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config/Quillmere/pelumo.lock"));
+    {
+        const SingleCopy first(path);
+        QCOMPARE(first.result(), SingleCopy::Result::Acquired);
+        QVERIFY(QFileInfo::exists(path));
+        const SingleCopy second(path);
+        QCOMPARE(second.result(), SingleCopy::Result::Running);
+    }
+    // Ended normally, the first copy takes its lock with it.
+    QVERIFY(!QFileInfo::exists(path));
+    const SingleCopy again(path);
+    QCOMPARE(again.result(), SingleCopy::Result::Acquired);
+
+    // No folder to put a lock in: the program runs all the same.
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("file")), "x"));
+    const SingleCopy nowhere(dir.filePath(QStringLiteral("file/pelumo.lock")));
+    QCOMPARE(nowhere.result(), SingleCopy::Result::Unavailable);
+    QVERIFY(!nowhere.error().isEmpty());
+}
+
+// A copy that was killed left its lock behind, naming a process that is gone.
+void TestHardening::staleLockTakenOver()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pelumo.lock"));
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    QVERIFY(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    {
+        // A lock as a running copy writes it, with the dead process put in.
+        QLockFile own(dir.filePath(QStringLiteral("own.lock")));
+        QVERIFY(own.lock());
+        QList<QByteArray> lines = readAll(own.fileName()).split('\n');
+        lines[0] = QByteArray::number(pid);
+        QVERIFY(writeAll(path, lines.join('\n')));
+    }
+    qint64 named = 0;
+    QString host, app;
+    QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
+    QCOMPARE(named, pid);
+
+    const SingleCopy copy(path);
+    QCOMPARE(copy.result(), SingleCopy::Result::Acquired);
+    QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
+    QCOMPARE(named, QCoreApplication::applicationPid());
 }
 
 QTEST_MAIN(TestHardening)
