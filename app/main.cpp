@@ -1,3 +1,4 @@
+#include "platform/SignalClose.h"
 #include "platform/SingleCopy.h"
 #include "shell/Desktop.h"
 #include "shell/Settings.h"
@@ -9,6 +10,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // First of all, so that a signal from here on closes the window as 結束 does (it is
+    // delivered once the event loop runs) instead of ending the program on the spot.
+    SignalClose signalClose;
     Startup::prepareApplication(app);
 
     // A second copy ends before it reads the settings store or writes anything.
@@ -20,6 +24,8 @@ int main(int argc, char* argv[])
 
     Settings::load();
     frmMDI main;
+    QObject::connect(&signalClose, &SignalClose::closeRequested, &main, [&main] { main.close(); });
     main.Form_Load();
+    signalClose.listen();
     return app.exec();
 }

@@ -88,6 +88,8 @@ private slots:
 
     void singleCopy();
     void staleLockTakenOver();
+    void signalsCloseNormally_data();
+    void signalsCloseNormally();
 };
 
 // ---- routes.dat -------------------------------------------------------------------------
@@ -735,6 +737,64 @@ void TestHardening::staleLockTakenOver()
     QCOMPARE(copy.result(), SingleCopy::Result::Acquired);
     QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
     QCOMPARE(named, QCoreApplication::applicationPid());
+}
+
+// ---- signals ----------------------------------------------------------------------------
+
+void TestHardening::signalsCloseNormally_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// The real program, sent a signal once it runs, closes as 結束 does: it ends with status 0,
+// its card saved and its lock taken away.
+void TestHardening::signalsCloseNormally()
+{
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program/pelumo"));
+    QVERIFY(QDir().mkpath(QFileInfo(program).path()));
+    QVERIFY(QFile::copy(QStringLiteral(PELUMO_BINARY), program));
+    QVERIFY(QFile::copy(QFINDTESTDATA("../assets/routes.dat"),
+                        dir.filePath(QStringLiteral("program/routes.dat"))));
+    const QString folder = dir.filePath(QStringLiteral("config/Quillmere"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString store = folder + QStringLiteral("/pelumo.conf");
+    QVERIFY(writeAll(store, "[pelumo.exe]\nCardType=3\nLanguage=1\nPurseValue=55.50\n"));
+    const QString lock = folder + QStringLiteral("/pelumo.lock");
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+
+    // The lock is taken after the handlers are in place: once it is there, a signal is
+    // the program's to handle.
+    QFileSystemWatcher watcher({folder});
+    QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
+    p.start(program);
+    QVERIFY(p.waitForStarted());
+    for (int i = 0; i < 100 && !QFileInfo::exists(lock) && p.state() == QProcess::Running; ++i)
+        changed.wait(100);
+    QVERIFY2(QFileInfo::exists(lock), p.readAll().constData());
+    QCOMPARE(::kill(pid_t(p.processId()), signal), 0);
+
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(!QFileInfo::exists(lock));
+    QSettings::SettingsMap map;
+    QVERIFY(StoreFile::read(readAll(store), map));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/CardType")).toString(), QStringLiteral("3"));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/Language")).toString(), QStringLiteral("1"));
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/PurseValue")).toDouble(), 55.5);
 }
 
 QTEST_MAIN(TestHardening)
