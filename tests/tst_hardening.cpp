@@ -1,6 +1,6 @@
 // Bad files, planted links, a second copy and signals: the route table, the settings
-// store, the trip log, the help page, the single-copy lock and the signal close, each on
-// its own, through the file system.
+// store, the trip log, the help page, the single-copy lock and the signal close, each
+// through the file system.
 #include "ddu/TripLogFile.h"
 #include "platform/SingleCopy.h"
 #include "routes/RouteTable.h"
@@ -57,10 +57,8 @@ bool makeFifo(const QString& path)
 class TestHardening : public QObject {
     Q_OBJECT
 private slots:
-    void routeLineEnds_data();
-    void routeLineEnds();
-    void routeControlCharacters_data();
-    void routeControlCharacters();
+    void routeLines_data();
+    void routeLines();
     void routeFileRefused_data();
     void routeFileRefused();
 
@@ -68,13 +66,10 @@ private slots:
     void storeReadsWhatQSettingsWrites();
     void storeReadsHandEdits_data();
     void storeReadsHandEdits();
-    void storeRoundTrip();
     void storeHostileFiles_data();
     void storeHostileFiles();
     void storeFailures_data();
     void storeFailures();
-    void storeUnreadable();
-    void storeInReadOnlyFolder();
     void storeReadOnceWrittenOnChange();
     void loadtime_data();
     void loadtime();
@@ -84,7 +79,6 @@ private slots:
     void tripLogRefusesOtherFiles();
     void helpPageNeverFollowsLinks_data();
     void helpPageNeverFollowsLinks();
-    void helpPageWithoutBrowser();
 
     void singleCopy();
     void staleLockTakenOver();
@@ -94,59 +88,29 @@ private slots:
 
 // ---- routes.dat -------------------------------------------------------------------------
 
-void TestHardening::routeLineEnds_data()
+void TestHardening::routeLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("LF") << QByteArray("12#A#1\n12#A#2\n") << QStringList{"12#A#1", "12#A#2"};
-    QTest::newRow("LF, last line without one")
-        << QByteArray("12#A#1\n12#A#2") << QStringList{"12#A#1", "12#A#2"};
+    QTest::newRow("LF") << QByteArray("12#A#1\n12#A#2") << QStringList{"12#A#1", "12#A#2"};
     QTest::newRow("CR LF, CR and LF mixed")
-        << QByteArray("a\r\nb\rc\nd\r\n") << QStringList{"a", "b", "c", "d"};
+        << QByteArray("a\r\nb\rc\nd\r\n\ne") << QStringList{"a", "b", "c", "d", "", "e"};
     QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("blank lines with LF") << QByteArray("\na\n\n") << QStringList{"", "a", ""};
-    // 北門 in Big5 is A5 5F AA F9: no LF is ever part of a character.
-    QTest::newRow("Big5 with LF")
-        << QByteArray("12#\xA5\x5F\xAA\xF9#5.40\n2X#A#9.10\n")
-        << QStringList{u"12#北門#5.40"_qs, "2X#A#9.10"};
-}
-
-void TestHardening::routeLineEnds()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("routes.dat"));
-    QVERIFY(writeAll(path, bytes));
-    const RouteTable::LoadResult r = RouteTable::load(path);
-    QVERIFY(r.ok);
-    QCOMPARE(r.lines, lines);
-}
-
-void TestHardening::routeControlCharacters_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-
-    QTest::newRow("NUL, tab and escape in the fields")
-        << bytes("1\x00" "2#\tA\x1b[2J#5.4\x7f" "0\r\n")
-        << QStringList{"12#A[2J#5.4\x7f" "0"};
-    QTest::newRow("a log line forged with VT and FF stays in its field")
-        << QByteArray("12#A\x0b" "06:00:00 Paid: Adult Fare $0.00\x0c#1\r\n")
+    // 北門 in Big5 is A5 5F AA F9: neither LF nor a control character is ever part of one.
+    QTest::newRow("Big5") << QByteArray("12#\xA5\x5F\x01\xAA\xF9#5.40\n2X#A#9.10\x1e")
+                          << QStringList{u"12#北門#5.40"_qs, "2X#A#9.10"};
+    QTest::newRow("NUL, tab and escape dropped")
+        << bytes("1\x00" "2#\tA\x1b[2J#5.4\x7f" "0") << QStringList{"12#A[2J#5.4\x7f" "0"};
+    QTest::newRow("a log line forged with VT stays in its field")
+        << QByteArray("12#A\x0b" "06:00:00 Paid: Adult Fare $0.00#1\r\n")
         << QStringList{"12#A06:00:00 Paid: Adult Fare $0.00#1"};
-    QTest::newRow("a line of control characters only is blank")
-        << QByteArray("\x01\x02\x1f\r\n12#A#1") << QStringList{"", "12#A#1"};
-    QTest::newRow("in Big5") << QByteArray("12#\xA5\x5F\x01\xAA\xF9#5.40\x1e")
-                             << QStringList{u"12#北門#5.40"_qs};
 }
 
-void TestHardening::routeControlCharacters()
+void TestHardening::routeLines()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    const QStringList got = RouteTable::decodeLines(bytes);
-    QCOMPARE(got, lines);
+    QTEST(RouteTable::decodeLines(bytes), "lines");
 }
 
 void TestHardening::routeFileRefused_data()
@@ -160,7 +124,6 @@ void TestHardening::routeFileRefused_data()
     QTest::newRow("device") << "device" << "不是一般檔案";
     QTest::newRow("directory") << "directory" << "不是一般檔案";
     QTest::newRow("over 64 MiB") << "large" << "檔案大於 64 MiB";
-    QTest::newRow("link to a table") << "link" << "";
 }
 
 void TestHardening::routeFileRefused()
@@ -170,29 +133,22 @@ void TestHardening::routeFileRefused()
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("routes.dat"));
     if (kind == u"4096" || kind == u"4097") {
-        const QByteArray dest(kind.toInt() - 4, 'D');
-        QVERIFY(writeAll(path, "1#A#1\r\n1#" + dest + "#2\r\n"));
+        QVERIFY(writeAll(path, "1#A#1\r\n1#" + QByteArray(kind.toInt() - 4, 'D') + "#2\r\n"));
     } else if (kind == u"fifo") {
         QVERIFY(makeFifo(path)); // opened for reading, it would wait for a writer for ever
     } else if (kind == u"device") {
         path = QStringLiteral("/dev/zero");
     } else if (kind == u"directory") {
         QVERIFY(QDir().mkdir(path));
-    } else if (kind == u"large") {
+    } else {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QVERIFY(f.resize(RouteTable::MaxFileBytes + 1)); // sparse: no disk taken
-    } else if (kind == u"link") {
-        QVERIFY(writeAll(dir.filePath(QStringLiteral("table")), "1#A#1\n"));
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("table")), path));
     }
     const RouteTable::LoadResult r = RouteTable::load(path);
-    QCOMPARE(r.ok, reason.isEmpty());
     QCOMPARE(r.error, reason);
-    if (!r.ok)
-        QVERIFY(r.lines.isEmpty());
-    else
-        QVERIFY(!r.lines.isEmpty());
+    QCOMPARE(r.ok, reason.isEmpty());
+    QCOMPARE(r.lines.size(), r.ok ? 2 : 0);
 }
 
 // ---- the settings store: the format -----------------------------------------------------
@@ -216,13 +172,10 @@ void TestHardening::storeReadsWhatQSettingsWrites_data()
     QTest::newRow("blanks at either end") << " 2X\t ";
     QTest::newRow("comma, semicolon, equals") << "a,b;c=d";
     QTest::newRow("quotes and backslashes") << "say \"hi\" \\ C:\\dir\\";
-    QTest::newRow("line ends and controls") << QStringLiteral("a\r\nb\t\a\x01\x1f\x7f");
+    QTest::newRow("controls") << QStringLiteral("a\r\nb\t\a\x01\x1f\x7f");
     QTest::newRow("NUL before digits") << text(u"\u0000" "12\u0000" "ab");
-    QTest::newRow("at sign") << "@ByteArray(12)";
-    QTest::newRow("two at signs") << "@@x";
-    QTest::newRow("Chinese") << u"北門 東公園"_qs;
-    QTest::newRow("beyond the BMP") << u"🚌 bus"_qs;
-    QTest::newRow("long") << QString(5000, u'9');
+    QTest::newRow("at signs") << "@@ByteArray(12)";
+    QTest::newRow("beyond ASCII and the BMP") << u"北門 🚌"_qs;
 }
 
 // A text QSettings wrote reads back the same, the file written for it is the one
@@ -240,15 +193,12 @@ void TestHardening::storeReadsWhatQSettingsWrites()
     const QByteArray bytes = readAll(theirs);
     QSettings::SettingsMap map;
     QVERIFY(StoreFile::read(bytes, map));
-    QCOMPARE(map.value(QStringLiteral("pelumo.exe/Lastroute")).toString(), text);
+    QCOMPARE(map.keys(), (QStringList{"Top", "pelumo.exe/Lastroute"}));
     QCOMPARE(map.value(QStringLiteral("Top")).toString(), text);
-    QCOMPARE(map.size(), 2);
+    QCOMPARE(map.value(QStringLiteral("pelumo.exe/Lastroute")).toString(), text);
     QCOMPARE(StoreFile::write(map), bytes);
-
-    const QString ours = dir.filePath(QStringLiteral("ours.conf"));
-    QVERIFY(writeAll(ours, StoreFile::write(map)));
-    QCOMPARE(QSettings(ours, QSettings::IniFormat).value(QStringLiteral("pelumo.exe/Lastroute")),
-             QVariant(text));
+    QVERIFY(writeAll(theirs, StoreFile::write(map)));
+    QCOMPARE(QSettings(theirs, QSettings::IniFormat).value(QStringLiteral("Top")), QVariant(text));
 }
 
 void TestHardening::storeReadsHandEdits_data()
@@ -256,25 +206,15 @@ void TestHardening::storeReadsHandEdits_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("keysAndValues"); // key, value, key, value...; or the reason
 
+    // QSettings took a\"=b\" for the key and decoded the value.
     QTest::newRow("crafted key hides a serialised value")
         << QByteArray("[pelumo.exe]\na\"=b\"=@ByteArray(hello)\nCardType=2\n")
         << QStringList{"pelumo.exe/CardType", "2", "pelumo.exe/a\"=b\"", "@ByteArray(hello)"};
-    QTest::newRow("serialised list is text")
-        << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff)\n")
-        << QStringList{"pelumo.exe/CardType", text(u"@Variant(\0\0\0\t\0ÿÿ)")};
-    QTest::newRow("list is one text") << QByteArray("[pelumo.exe]\nPurseValue=1, 2 \n")
-                                      << QStringList{"pelumo.exe/PurseValue", "1, 2"};
-    QTest::newRow("comment after a value, quote in it")
-        << QByteArray("[pelumo.exe]\nLastroute=12 ; was \"7\n; \"\nLoadtime=5000\n")
+    QTest::newRow("comment after a value, quote in it, LF, CR")
+        << QByteArray("[pelumo.exe]\rLastroute=12 ; was \"7\n; \"\r\nLoadtime=5000")
         << QStringList{"pelumo.exe/Lastroute", "12", "pelumo.exe/Loadtime", "5000"};
-    QTest::newRow("LF, CR and CR LF")
-        << QByteArray("[pelumo.exe]\rA=1\r\nB=2\nC=3")
-        << QStringList{"pelumo.exe/A", "1", "pelumo.exe/B", "2", "pelumo.exe/C", "3"};
-    QTest::newRow("lines without a key or a value")
-        << QByteArray("garbage\xff\n[pelumo.exe\nPurseValue\n=3\n \\=4\nLanguage=1\n")
-        << QStringList{"pelumo.exe/Language", "1"};
-    QTest::newRow("General and %General")
-        << QByteArray("[General]\nA=1\n[%General]\nB=2\n[a\\b]\nc%20d=3\n")
+    QTest::newRow("General, %General, escaped keys")
+        << QByteArray("[General]\nA=1\n[%General]\nB=2\n[a\\b]\nc%20d=3\n=4\nno value\n")
         << QStringList{"A", "1", "General/B", "2", "a/b/c d", "3"};
     QTest::newRow("quote left open")
         << QByteArray("[pelumo.exe]\nPurseValue=\"50\nCardType=2\n")
@@ -290,38 +230,14 @@ void TestHardening::storeReadsHandEdits()
     QFETCH(QStringList, keysAndValues);
     QSettings::SettingsMap map;
     QString error;
-    const bool ok = StoreFile::read(bytes, map, &error);
-    if (keysAndValues.size() == 1) {
-        QVERIFY(!ok);
-        QCOMPARE(error, keysAndValues.first());
+    if (!StoreFile::read(bytes, map, &error)) {
+        QCOMPARE(QStringList{error}, keysAndValues);
         return;
     }
-    QVERIFY2(ok, qPrintable(error));
     QStringList got;
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        QCOMPARE(it.value().typeId(), QMetaType::QString);
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
         got << it.key() << it.value().toString();
-    }
     QCOMPARE(got, keysAndValues);
-}
-
-// Whatever the keys and texts, what is written reads back as itself.
-void TestHardening::storeRoundTrip()
-{
-    QSettings::SettingsMap map;
-    QString all;
-    for (char16_t c = 0; c < 0x300; ++c)
-        all += QChar(c);
-    all += QChar(0xD800); // a surrogate without its partner
-    all += u"北門🚌"_qs;
-    map.insert(QStringLiteral("pelumo.exe/Lastroute"), all);
-    map.insert(QStringLiteral("pelumo.exe/Empty"), QString());
-    map.insert(QStringLiteral("General/key with; = and \\"), QStringLiteral(" x "));
-    map.insert(QStringLiteral("top"), QStringLiteral("@Variant(\\0)"));
-    map.insert(QStringLiteral("a/b/c"), QStringLiteral("\"\""));
-    QSettings::SettingsMap back;
-    QVERIFY(StoreFile::read(StoreFile::write(map), back));
-    QCOMPARE(back, map);
 }
 
 // ---- the settings store: the program's use of it ----------------------------------------
@@ -332,15 +248,10 @@ namespace {
 const QByteArray kStore("[pelumo.exe]\nCardType=2\nLanguage=1\nLastroute=2X\nLoadtime=5000\n"
                         "PurseValue=95.2\n");
 
-QString storePath()
-{
-    return StoreFile::path();
-}
-
 // Permission bits stop no one running as root: a test that needs them runs again, in a
 // process of its own, as the unprivileged user. Returns false where the caller goes on
 // itself.
-bool rerunUnprivileged(const char* function)
+bool rerunUnprivileged(const QString& testAndRow)
 {
     if (::geteuid() != 0)
         return false;
@@ -349,7 +260,7 @@ bool rerunUnprivileged(const char* function)
     p.start(QStringLiteral("setpriv"),
             {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
              QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
-             QString::fromLatin1(function)});
+             testAndRow});
     if (!p.waitForStarted())
         QTest::qSkip("needs setpriv to run as an unprivileged user", __FILE__, __LINE__);
     else if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit ||
@@ -365,47 +276,39 @@ bool rerunUnprivileged(const char* function)
 void TestHardening::storeHostileFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("cardType"); // as read; <absent> for the default
-    QTest::addColumn<bool>("warns");
+    QTest::addColumn<bool>("readable");
 
     QTest::newRow("crafted line")
-        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << "3" << false;
-    // Read as an object, this nesting took QSettings' variant decoder off the stack.
-    const QByteArray deep = "[pelumo.exe]\nCardType=3\nPurseValue=" +
-                            QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1").repeated(18000) +
-                            "\n";
-    QTest::newRow("deep @Variant") << deep << "3" << false;
-    QTest::newRow("serialised card type")
-        << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n")
-        << text(u"@Variant(\0\0\0\t\0ÿÿÿÿ)") << false;
-    QTest::newRow("stray quote") << QByteArray("[pelumo.exe]\nLastroute=\"12\nCardType=3\n")
-                                 << "<absent>" << true;
-    QTest::newRow("over 1 MiB")
-        << "[pelumo.exe]\nCardType=3\n;" + QByteArray(StoreFile::MaxBytes, 'x') << "<absent>"
+        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << true;
+    // Read as an object, this nesting ran QSettings' variant decoder off the stack.
+    QTest::newRow("deep @Variant")
+        << "[pelumo.exe]\nCardType=3\nPurseValue=" +
+               QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1").repeated(18000) + "\n"
         << true;
+    QTest::newRow("stray quote") << QByteArray("[pelumo.exe]\nLastroute=\"12\nCardType=3\n")
+                                 << false;
+    QTest::newRow("over 1 MiB") << "[pelumo.exe]\nCardType=3\n;" + QByteArray(1 << 20, 'x')
+                                << false;
 }
 
-// A store with anything in it: no crash, its values read as text or not at all, a warning
-// where it could not be read whole, and a file that is never written over then.
+// A store with anything in it: no crash, its values read as text, or none of them and a
+// warning when it could not be read whole; the file is then never written over.
 void TestHardening::storeHostileFiles()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, cardType);
-    QFETCH(bool, warns);
+    QFETCH(bool, readable);
     TestEnv env;
-    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
-    QVERIFY(writeAll(storePath(), bytes));
+    const QString path = StoreFile::path();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QVERIFY(writeAll(path, bytes));
 
-    QCOMPARE(TestEnv::stored(Settings::CardType), cardType);
-    QCOMPARE(env.desktop().count(QStringLiteral("warn")), warns ? 1 : 0);
-    if (warns) {
-        QVERIFY(env.desktop().texts(QStringLiteral("warn")).first().contains(storePath()));
-        TestEnv::store(Settings::CardType, QStringLiteral("1"));
-        TestEnv::store(Settings::PurseValue, QStringLiteral("12.5"));
-        QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("1")); // kept in memory
-        QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
-    }
-    QCOMPARE(readAll(storePath()), bytes);
+    QCOMPARE(TestEnv::stored(Settings::CardType), readable ? "3" : "<absent>");
+    QCOMPARE(readAll(path), bytes);
+    TestEnv::store(Settings::CardType, QStringLiteral("1"));
+    TestEnv::store(Settings::Language, QStringLiteral("1"));
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("1"));
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), readable ? 0 : 1);
+    QCOMPARE(readAll(path) == bytes, !readable);
 }
 
 void TestHardening::storeFailures_data()
@@ -413,89 +316,64 @@ void TestHardening::storeFailures_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("a directory in its place") << "directory" << "不是一般檔案";
-    QTest::newRow("a FIFO in its place") << "fifo" << "不是一般檔案";
-    QTest::newRow("its folder is a file") << "folder is a file" << "Not a directory";
+    QTest::newRow("directory") << "directory" << "不是一般檔案";
+    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
+    QTest::newRow("folder is a file") << "folder is a file" << "Not a directory";
+    QTest::newRow("unreadable") << "unreadable" << "Permission denied";
+    QTest::newRow("read-only folder") << "read-only folder" << "Permission denied";
 }
 
-// Each is warned about once, with the path and the reason, and nothing is written.
+// Each is warned about once, with the path and the reason, and the file stays as it was.
 void TestHardening::storeFailures()
 {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
+    const bool permissions = fault == u"unreadable" || fault == u"read-only folder";
+    if (permissions && rerunUnprivileged(QStringLiteral("storeFailures:") + QTest::currentDataTag()))
+        return;
     TestEnv env;
-    const QString folder = QFileInfo(storePath()).path();
+    const QString path = StoreFile::path();
+    const QString folder = QFileInfo(path).path();
+    QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
     if (fault == u"folder is a file") {
-        QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
-        QVERIFY(writeAll(folder, "not a folder"));
+        QVERIFY(writeAll(folder, kStore));
     } else {
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(fault == u"fifo" ? makeFifo(storePath()) : QDir().mkdir(storePath()));
+        if (fault == u"fifo")
+            QVERIFY(makeFifo(path));
+        else if (fault == u"directory")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(writeAll(path, kStore));
     }
+    const QString locked = fault == u"unreadable" ? path : folder;
+    const auto mode = QFile::permissions(locked);
+    if (permissions)
+        QVERIFY(QFile::setPermissions(locked, fault == u"unreadable"
+                                                  ? QFileDevice::WriteOwner
+                                                  : QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
-    Settings::load();
-    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("<absent>"));
-    TestEnv::store(Settings::CardType, QStringLiteral("2"));
-    TestEnv::store(Settings::Lastroute, QStringLiteral("12"));
-    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
-    QVERIFY(!Settings::writable());
-    const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY2(warnings.first().contains(storePath()), qPrintable(warnings.first()));
-    QVERIFY2(warnings.first().contains(reason), qPrintable(warnings.first()));
-    if (fault == u"folder is a file")
-        QCOMPARE(readAll(folder), QByteArray("not a folder"));
-    else
-        QVERIFY(QFileInfo(storePath()).isDir() == (fault == u"directory"));
-}
-
-void TestHardening::storeUnreadable()
-{
-    if (rerunUnprivileged("storeUnreadable"))
-        return;
-    TestEnv env;
-    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
-    QVERIFY(writeAll(storePath(), kStore));
-    QVERIFY(QFile::setPermissions(storePath(), QFileDevice::WriteOwner));
-
-    QCOMPARE(Settings::loadtimeMs(), 20000);
-    TestEnv::store(Settings::CardType, QStringLiteral("0"));
-    QFile::setPermissions(storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(readAll(storePath()), kStore);
-    const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY(warnings.first().contains(storePath()));
-    QVERIFY(warnings.first().contains(QStringLiteral("Permission denied")));
-}
-
-void TestHardening::storeInReadOnlyFolder()
-{
-    if (rerunUnprivileged("storeInReadOnlyFolder"))
-        return;
-    TestEnv env;
-    const QString folder = QFileInfo(storePath()).path();
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(writeAll(storePath(), kStore));
-    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-
-    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
+    QCOMPARE(TestEnv::stored(Settings::CardType), fault == u"read-only folder" ? "2" : "<absent>");
     TestEnv::store(Settings::CardType, QStringLiteral("0"));
     TestEnv::store(Settings::PurseValue, QStringLiteral("1.5"));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
-    QCOMPARE(readAll(storePath()), kStore);
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("0")); // kept in memory
     const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
     QCOMPARE(warnings.size(), 1);
-    QVERIFY(warnings.first().contains(storePath()));
-    QVERIFY(warnings.first().contains(QStringLiteral("Permission denied")));
+    QVERIFY2(warnings.first().contains(path) && warnings.first().contains(reason),
+             qPrintable(warnings.first()));
+    if (permissions)
+        QVERIFY(QFile::setPermissions(locked, mode));
+    if (fault == u"folder is a file")
+        QCOMPARE(readAll(folder), kStore);
+    else if (fault != u"fifo" && fault != u"directory")
+        QCOMPARE(readAll(path), kStore);
 
-    // Writable again: the next change saves every value the program holds.
-    TestEnv::store(Settings::Language, QStringLiteral("0"));
-    QSettings::SettingsMap map;
-    QVERIFY(StoreFile::read(readAll(storePath()), map));
-    QCOMPARE(map.value(QStringLiteral("pelumo.exe/CardType")).toString(), QStringLiteral("0"));
-    QCOMPARE(map.value(QStringLiteral("pelumo.exe/PurseValue")).toString(),
-             QStringLiteral("1.5"));
+    // The folder writable again: the next change saves every value the program holds.
+    if (fault == u"read-only folder") {
+        TestEnv::store(Settings::Language, QStringLiteral("0"));
+        QCOMPARE(readAll(path), QByteArray("[pelumo.exe]\nCardType=0\nLanguage=0\n"
+                                           "Lastroute=2X\nLoadtime=5000\nPurseValue=1.5\n"));
+    }
 }
 
 // Read once: a later hand edit does not reach the running program. Written on a change
@@ -503,16 +381,17 @@ void TestHardening::storeInReadOnlyFolder()
 void TestHardening::storeReadOnceWrittenOnChange()
 {
     TestEnv env;
-    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
-    QVERIFY(writeAll(storePath(), "[pelumo.exe]\nCardType = 2\n"));
+    const QString path = StoreFile::path();
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QVERIFY(writeAll(path, "[pelumo.exe]\nCardType = 2\n"));
     QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
     TestEnv::store(Settings::CardType, QStringLiteral("2"));
-    QCOMPARE(readAll(storePath()), QByteArray("[pelumo.exe]\nCardType = 2\n"));
+    QCOMPARE(readAll(path), QByteArray("[pelumo.exe]\nCardType = 2\n"));
 
-    QVERIFY(writeAll(storePath(), "[pelumo.exe]\nCardType=4\n"));
+    QVERIFY(writeAll(path, "[pelumo.exe]\nCardType=4\n"));
     QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("2"));
     TestEnv::store(Settings::Language, QStringLiteral("1"));
-    QCOMPARE(readAll(storePath()), QByteArray("[pelumo.exe]\nCardType=2\nLanguage=1\n"));
+    QCOMPARE(readAll(path), QByteArray("[pelumo.exe]\nCardType=2\nLanguage=1\n"));
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
 }
 
@@ -528,24 +407,17 @@ void TestHardening::loadtime_data()
     QTest::newRow("half to even, down") << "7500.5" << 7500;
     QTest::newRow("half to even, up") << "7501.5" << 7502;
     QTest::newRow("exponent") << "1e4" << 10000;
-    QTest::newRow("exponent with fraction") << " 1.25E+4 " << 12500;
-    QTest::newRow("point first") << ".5e5" << 30000;
-    QTest::newRow("no digits after the point") << "8000." << 8000;
-    QTest::newRow("half of the lowest") << "4999.5" << 5000;
+    QTest::newRow("blanks, point first, exponent") << " .125E+5 " << 12500;
     QTest::newRow("beyond a double") << "1e999" << 30000;
-    QTest::newRow("beyond a double, negative") << "-1e999" << 5000;
     QTest::newRow("below the smallest double") << "1e-999" << 5000;
     QTest::newRow("not a number") << "5000 ms" << 20000;
-    QTest::newRow("hex") << "0x1388" << 20000;
     QTest::newRow("infinity spelt out") << "inf" << 20000;
-    QTest::newRow("two points") << "5.0.0" << 20000;
 }
 
 void TestHardening::loadtime()
 {
     QFETCH(QString, stored);
-    QFETCH(int, ms);
-    QCOMPARE(Settings::loadtimeMs(stored), ms);
+    QTEST(Settings::loadtimeMs(stored), "ms");
 }
 
 // ---- log.txt ----------------------------------------------------------------------------
@@ -568,15 +440,14 @@ void TestHardening::tripLogRacingOutputs()
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     QVERIFY(writeAll(path, "no line end at the end"));
     constexpr int Blocks = 100;
-    auto output = [&path](int writer, QStringList* errors) {
-        for (int i = 0; i < Blocks; ++i) {
-            const QString block = QStringLiteral("writer %1 block %2\r\nsecond line\r\n\r\n")
-                                      .arg(writer)
-                                      .arg(i);
-            QString error;
-            if (!TripLogFile::append(path, block, &error))
+    auto block = [](int writer, int i) {
+        return QStringLiteral("writer %1 block %2\r\nsecond line\r\n\r\n").arg(writer).arg(i);
+    };
+    auto output = [&](int writer, QStringList* errors) {
+        QString error;
+        for (int i = 0; i < Blocks; ++i)
+            if (!TripLogFile::append(path, block(writer, i), &error))
                 errors->append(error);
-        }
     };
     QStringList errorsA, errorsB;
     std::thread a(output, 1, &errorsA);
@@ -590,11 +461,7 @@ void TestHardening::tripLogRacingOutputs()
     QCOMPARE(log.count("\r\n"), 1 + 2 * Blocks * 3);
     for (int writer : {1, 2})
         for (int i = 0; i < Blocks; ++i)
-            QCOMPARE(log.count(QStringLiteral("writer %1 block %2\r\nsecond line\r\n\r\n")
-                                   .arg(writer)
-                                   .arg(i)
-                                   .toUtf8()),
-                     1);
+            QCOMPARE(log.count(block(writer, i).toUtf8()), 1);
 }
 
 void TestHardening::tripLogRefusesOtherFiles_data()
@@ -674,17 +541,6 @@ void TestHardening::helpPageNeverFollowsLinks()
         QVERIFY(!QFileInfo::exists(target));
 }
 
-// The page is there; only the browser is missing, and the warning says so.
-void TestHardening::helpPageWithoutBrowser()
-{
-    TestEnv env;
-    env.desktop().openSucceeds = false;
-    QVERIFY(!HelpPages::show(HelpPages::Page::Card));
-    QCOMPARE(env.desktop().texts(QStringLiteral("warn")),
-             QStringList{QStringLiteral("不能啟動瀏覽器開啟說明頁。")});
-    QVERIFY(QFileInfo(AppPaths::helpFile()).isFile());
-}
-
 // ---- one copy at a time -----------------------------------------------------------------
 
 void TestHardening::singleCopy()
@@ -728,13 +584,10 @@ void TestHardening::staleLockTakenOver()
         lines[0] = QByteArray::number(pid);
         QVERIFY(writeAll(path, lines.join('\n')));
     }
-    qint64 named = 0;
-    QString host, app;
-    QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
-    QCOMPARE(named, pid);
-
     const SingleCopy copy(path);
     QCOMPARE(copy.result(), SingleCopy::Result::Acquired);
+    qint64 named = 0;
+    QString host, app;
     QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
     QCOMPARE(named, QCoreApplication::applicationPid());
 }
