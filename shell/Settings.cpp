@@ -91,15 +91,16 @@ QString unreadable(const QString& path)
     return StoreFile::read(bytes, map, &error) ? QString() : error;
 }
 
-// Whether QSettings could read the store whole after all: it may have changed since the
-// look above. (An access error here is a pending write of QSettings' that failed again.)
+// Why QSettings could not read the store whole after all, if it could not: the file may
+// have changed since the look above. (An access error here comes from QSettings trying
+// again to write changes an earlier write could not save; it says nothing of reading.)
 QString readFailure(const QSettings& q)
 {
     return q.status() == QSettings::FormatError ? StoreFile::lastReadError() : QString();
 }
 
-// Nor does it tell why it could not write: a file created beside the store, or in the
-// nearest folder that exists, tells.
+// QSettings does not tell why it could not write: a file created beside the store, or in
+// the nearest folder that exists, tells.
 QString writeFailure(const QString& path)
 {
     QFileInfo folder(QFileInfo(path).absolutePath());
@@ -208,7 +209,7 @@ int Settings::loadtimeMs()
 int Settings::loadtimeMs(const QString& stored)
 {
     static const QRegularExpression number(
-        QStringLiteral("^\\s*([+-]?)(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE]([+-]?)\\d+)?\\s*$"));
+        QStringLiteral("^\\s*([+-]?)(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE]([+-]?)[0-9]+)?\\s*$"));
     const QRegularExpressionMatch m = number.match(stored);
     if (!m.hasMatch())
         return 20000;

@@ -412,6 +412,7 @@ void TestHardening::loadtime_data()
     QTest::newRow("below the smallest double") << "1e-999" << 5000;
     QTest::newRow("not a number") << "5000 ms" << 20000;
     QTest::newRow("infinity spelt out") << "inf" << 20000;
+    QTest::newRow("full-width digits") << u"７５００"_qs << 20000;
 }
 
 void TestHardening::loadtime()
