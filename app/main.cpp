@@ -21,6 +21,8 @@ int main(int argc, char* argv[])
         Desktop::instance().info(SingleCopy::runningMessage());
         return 1;
     }
+    if (single.result() == SingleCopy::Result::Unavailable)
+        qWarning("pelumo: no lock against a second copy: %s", qUtf8Printable(single.error()));
 
     Settings::load();
     frmMDI main;

@@ -20,8 +20,6 @@ public:
 
     // Starts delivering closeRequested(), from the event loop.
     void listen();
-    // Whether the handlers are in place (false if the socket pair could not be made).
-    bool installed() const { return m_installed; }
 
 signals:
     void closeRequested(int signal);
@@ -30,5 +28,5 @@ private:
     void readSignal();
 
     QSocketNotifier* m_notifier = nullptr;
-    bool m_installed = false;
+    bool m_installed = false; // false when no socket pair could be made
 };
