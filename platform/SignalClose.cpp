@@ -15,7 +15,7 @@ constexpr int Signals[] = {SIGTERM, SIGINT, SIGHUP};
 int g_fds[2] = {-1, -1}; // [0] written by the handler, [1] read by the notifier
 struct sigaction g_previous[std::size(Signals)];
 
-extern "C" void onSignal(int sig)
+void onSignal(int sig)
 {
     const int saved = errno;
     const unsigned char byte = static_cast<unsigned char>(sig);

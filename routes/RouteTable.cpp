@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringView>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -185,8 +186,11 @@ LoadResult load(const QString& path)
         return refused(qt_error_string(errno));
     if (!S_ISREG(st.st_mode))
         return refused(notRegular());
-    // One byte more than allowed tells a file that has grown since it was looked at.
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    // Read as long as it was when looked at, and then to one byte beyond the limit: that
+    // tells a file that has grown too large since.
+    QByteArray bytes = file.read(std::min<qint64>(st.st_size, MaxFileBytes) + 1);
+    if (bytes.size() > st.st_size && file.error() == QFileDevice::NoError)
+        bytes += file.read(MaxFileBytes + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)
         return refused(file.errorString());
     if (bytes.size() > MaxFileBytes)
