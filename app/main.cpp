@@ -1,3 +1,7 @@
+#include "platform/Desktop.h"
+#include "platform/Settings.h"
+#include "platform/SignalClose.h"
+#include "platform/SingleCopy.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 
@@ -14,8 +18,24 @@ int main(int argc, char* argv[])
         return 0;
     }
     QApplication app(argc, argv);
+    // First of all, so that a signal from here on closes the window as 結束 does (it is
+    // delivered once the event loop runs) instead of ending the program on the spot.
+    SignalClose signalClose;
     Startup::prepareApplication(app);
+
+    // A second copy ends before it reads the settings store or writes anything.
+    const SingleCopy single(SingleCopy::defaultPath());
+    if (single.result() == SingleCopy::Result::Running) {
+        Desktop::instance().info(SingleCopy::runningMessage());
+        return 1;
+    }
+    if (single.result() == SingleCopy::Result::Unavailable)
+        qWarning("pelumo: no lock against a second copy: %s", qUtf8Printable(single.error()));
+
+    Settings::load();
     frmMDI main;
+    QObject::connect(&signalClose, &SignalClose::closeRequested, &main, [&main] { main.close(); });
     main.Form_Load();
+    signalClose.listen();
     return app.exec();
 }

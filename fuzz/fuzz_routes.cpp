@@ -5,6 +5,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,33 +20,24 @@ void check(bool ok, const char* what)
     }
 }
 
-// Lines as the bytes define them: CR LF or a lone CR ends a line, a lone LF does not.
-struct ByteLines {
-    qsizetype count = 0;
-    qsizetype lfInside = 0; // LF bytes that are not part of a CR LF
-};
-
-ByteLines byteLines(const QByteArray& b)
+// Lines as the bytes define them: CR LF, a lone CR and a lone LF each end a line.
+qsizetype byteLines(const QByteArray& b)
 {
-    ByteLines r;
     if (b == QByteArray("\xEF\xBB\xBF"))
-        return r;      // a lone byte order mark is an empty UTF-8 file
+        return 0;      // a lone byte order mark is an empty UTF-8 file
+    qsizetype count = 0;
     bool open = false; // characters since the last line end
     for (qsizetype i = 0; i < b.size(); ++i) {
-        if (b[i] == '\r') {
-            ++r.count;
+        if (b[i] == '\r' || b[i] == '\n') {
+            ++count;
             open = false;
-            if (i + 1 < b.size() && b[i + 1] == '\n')
+            if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n')
                 ++i;
         } else {
-            if (b[i] == '\n')
-                ++r.lfInside;
             open = true;
         }
     }
-    if (open)
-        ++r.count;
-    return r;
+    return open ? count + 1 : count;
 }
 
 struct Ref {
@@ -87,14 +79,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QStringList lines = RouteTable::decodeLines(bytes);
 
-    const ByteLines expected = byteLines(bytes);
-    check(lines.size() == expected.count, "line count differs from the line ends in the bytes");
-    qsizetype lf = 0;
-    for (const QString& l : lines) {
-        check(!l.contains(u'\r'), "a line holds a CR");
-        lf += l.count(u'\n');
+    check(lines.size() == byteLines(bytes), "line count differs from the line ends in the bytes");
+    for (const QString& l : lines)
+        for (const QChar c : l)
+            check(c.unicode() >= 0x20, "a line holds a control character");
+
+    // The limits: a line over the length is refused, anything else loads as decoded.
+    const RouteTable::LoadResult loaded = RouteTable::fromBytes(bytes);
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (const char c : bytes) {
+        run = (c == '\r' || c == '\n') ? 0 : run + 1;
+        longest = std::max(longest, run);
     }
-    check(lf == expected.lfInside, "a lone LF was lost or made up");
+    // Bytes count at least the characters they decode to.
+    if (longest <= RouteTable::MaxLineLength)
+        check(loaded.ok && loaded.lines == lines, "a file within the limits is refused");
+    if (!loaded.ok)
+        check(loaded.lines.isEmpty() && !loaded.error.isEmpty(), "a refusal keeps lines");
 
     const qsizetype n = lines.size();
     std::vector<Ref> refs;

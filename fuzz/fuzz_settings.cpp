@@ -1,20 +1,11 @@
-// The settings store with any content: five texts written into its keys, or a whole
-// hand-edited file. Loading the card must always give a card the processor can hold and
-// the boot wait must stay in range; a card saved and loaded again comes back as itself.
-#include "bcp/StoredCard.h"
-#include "platform/Settings.h"
-
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-#include <QTemporaryDir>
+// The settings store's format with any content, in memory: a whole hand-edited file, or
+// five texts written into the program's keys. Reading never decodes anything but text;
+// what is read writes back to a file that reads as the same, and that file is written the
+// same again; texts written read back as themselves.
+#include "platform/StoreFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,100 +20,55 @@ void check(bool ok, const char* what)
     }
 }
 
-QTemporaryDir* g_dir = nullptr;
-QString g_file;
+const char* const Keys[] = {"Loadtime", "Lastroute", "PurseValue", "CardType", "Language"};
 
-void checkCard(const StoredCard::Values& v)
+void checkTexts(const QSettings::SettingsMap& map)
 {
-    check(v.purse >= Money::dollars(-35) && v.purse <= Money::cents(99990),
-          "loaded value out of range");
-    check(int(v.type) >= 0 && int(v.type) <= 4, "loaded type out of range");
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        check(it.value().typeId() == QMetaType::QString, "a value read as something else than text");
+        check(!it.key().isEmpty() && !it.key().startsWith(u'/') && !it.key().endsWith(u'/') &&
+                  !it.key().contains(QStringLiteral("//")),
+              "a key QSettings could not look up");
+    }
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    static QCoreApplication app(*argc, *argv);
-    // A store in memory-backed storage where there is one: every run writes it many times.
-    const QString base =
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    g_dir = new QTemporaryDir(base + QStringLiteral("/pelumo-fuzz-XXXXXX"));
-    check(g_dir->isValid(), "no temporary directory");
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, g_dir->path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, g_dir->path());
-    g_file = QSettings(QSettings::UserScope, QStringLiteral("Quillmere"), QStringLiteral("pelumo"))
-                 .fileName();
-    check(QDir().mkpath(QFileInfo(g_file).path()), "no folder for the store");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static qint64 stamp = QDateTime::currentMSecsSinceEpoch();
     FuzzedDataProvider in(data, size);
     const bool wholeFile = in.ConsumeBool();
-    const bool roundTrip = in.ConsumeIntegral<uint8_t>() < 16;
-    if (wholeFile) {
-        QFile f(g_file);
-        check(f.open(QIODevice::WriteOnly | QIODevice::Truncate), "cannot write the store");
-        const std::string bytes = in.ConsumeRemainingBytesAsString();
-        f.write(bytes.data(), qint64(bytes.size()));
-        f.close();
-        // A new time on every run, so the store never takes the file for one it has read.
-        f.setFileTime(QDateTime::fromMSecsSinceEpoch(stamp += 1000),
-                      QFileDevice::FileModificationTime);
-    } else {
-        // All five keys in one go, as texts; the program's own writes come in the round
-        // trip below.
-        QSettings store(QSettings::UserScope, QStringLiteral("Quillmere"),
-                        QStringLiteral("pelumo"));
-        store.beginGroup(QStringLiteral("pelumo.exe"));
-        for (const QString& key : {Settings::Loadtime, Settings::Lastroute, Settings::PurseValue,
-                                   Settings::CardType, Settings::Language})
-            store.setValue(key, QString::fromStdString(in.ConsumeRandomLengthString(40)));
-        store.sync();
-    }
+    const uint8_t extra = in.ConsumeIntegral<uint8_t>();
 
-    const StoredCard::Values card = StoredCard::load();
-    checkCard(card);
-    // What the store left on disk gives QSettings nothing to decode but text.
-    {
-        QSettings raw(g_file, QSettings::IniFormat);
-        for (const QString& key : raw.allKeys()) {
-            // Some listed keys ("a//b") cannot be looked up and read as invalid; an empty one
-            // would only draw a warning.
-            if (key.isEmpty())
-                continue;
-            const QVariant value = raw.value(key);
-            const QVariantList elements =
-                value.typeId() == QMetaType::QVariantList ? value.toList() : QVariantList{value};
-            for (const QVariant& v : elements) {
-                const int type = v.typeId();
-                check(type == QMetaType::QString || type == QMetaType::QStringList ||
-                          type == QMetaType::UnknownType,
-                      "a value decoded as something else than text");
-            }
+    QSettings::SettingsMap map;
+    if (wholeFile) {
+        const std::string bytes = in.ConsumeRemainingBytesAsString();
+        QString error;
+        const bool ok = StoreFile::read(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                        map, &error);
+        check(ok == error.isEmpty(), "a failure without a reason, or a reason without one");
+        checkTexts(map);
+        if (!ok)
+            return 0;
+    } else {
+        // The program's keys with any texts, and a few keys of other groups.
+        for (const char* key : Keys)
+            map.insert(QStringLiteral("pelumo.exe/") + QLatin1String(key),
+                       QString::fromStdString(in.ConsumeRandomLengthString(40)));
+        for (int i = 0; i < extra % 4; ++i) {
+            const QString group = QString::fromStdString(in.ConsumeRandomLengthString(8));
+            const QString key = QString::fromStdString(in.ConsumeRandomLengthString(8));
+            const QString name = (group + u'/' + key).split(u'/', Qt::SkipEmptyParts).join(u'/');
+            if (!name.isEmpty())
+                map.insert(name, QString::fromStdString(in.ConsumeRandomLengthString(40)));
         }
     }
-    const int wait = Settings::loadtimeMs();
-    check(wait >= 5000 && wait <= 30000, "boot wait out of range");
 
-    // Saving and loading gives the same card back, to the cent. Each save
-    // rewrites the store three times, so only some runs take this path.
-    if (!roundTrip)
-        return 0;
-    const QString route = Settings::lastRoute();
-    Settings::Write(Settings::Lastroute, route);
-    check(Settings::lastRoute() == route, "a route reads back changed");
-    StoredCard::save(card.purse.shortText(), card.type, card.language);
-    const StoredCard::Values again = StoredCard::load();
-    checkCard(again);
-    check(again.type == card.type && again.language == card.language, "type or language changed");
-    check(again.purse == card.purse, "value changed on saving");
-    // A top-up's text is kept as written.
-    StoredCard::save(QStringLiteral("200.00"), again.type, again.language);
-    check(Settings::Read(Settings::PurseValue, QString()) == QStringLiteral("200.00"),
-          "top-up text");
+    const QByteArray written = StoreFile::write(map);
+    QSettings::SettingsMap back;
+    QString error;
+    check(StoreFile::read(written, back, &error), "a written file cannot be read");
+    check(back == map, "a written file reads back otherwise");
+    check(StoreFile::write(back) == written, "a file read back is written otherwise");
     return 0;
 }

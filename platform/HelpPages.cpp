@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace HelpPages {
 
 namespace {
@@ -102,15 +106,30 @@ QStringList cardLines()
     return l;
 }
 
+// The page is written as a new file: whatever stands at the path is removed first and the
+// file is created exclusively, without following a link. In a program directory others can
+// write to, a link planted as temphelp.html would otherwise have the page written over any
+// file of the user's.
 bool writePage(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const QByteArray name = QFile::encodeName(path);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT)
         return false;
-    if (f.write(bytes) != bytes.size())
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
         return false;
-    // A full disk shows up only when the buffer reaches the file.
-    return f.flush();
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    // A full disk may show only when the file is closed.
+    const bool closed = ::close(fd) == 0;
+    return done == bytes.size() && closed;
 }
 
 } // namespace
@@ -131,13 +150,22 @@ QString failureMessage(Page page)
                                  : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
 }
 
+QString noBrowserMessage()
+{
+    return QStringLiteral("不能啟動瀏覽器開啟說明頁。");
+}
+
 bool show(Page page)
 {
     const QString path = AppPaths::helpFile();
     Desktop& desktop = Desktop::instance();
-    if (!writePage(path, (text(page) + CrLf).toUtf8()) ||
-        (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Page))) {
+    if (!writePage(path, (text(page) + CrLf).toUtf8())) {
         desktop.warn(failureMessage(page));
+        return false;
+    }
+    // No browser: the program's own viewer shows the page instead.
+    if (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Page)) {
+        desktop.warn(noBrowserMessage());
         return false;
     }
     return true;

@@ -14,12 +14,15 @@ enum class Page { Console, Card };
 QStringList lines(Page page);
 QString text(Page page);
 
-// The warning shown when the page cannot be written or shown.
+// The warning shown when the page cannot be written.
 QString failureMessage(Page page);
+// The warning shown when the page was written but no browser could be started for it.
+QString noBrowserMessage();
 
-// Writes the page whole to temphelp.html and opens it in the browser, or in the program's
-// own viewer when no browser starts; a page that cannot be written or shown gives the
-// page's warning. Returns whether the page is shown.
+// Writes the page whole to a new temphelp.html (a link or file in its place is removed,
+// never followed) and opens it in the browser, or in the program's own viewer when no
+// browser starts; a failure gives the warning that says which step failed. Returns whether
+// the page is shown.
 bool show(Page page);
 
 } // namespace HelpPages

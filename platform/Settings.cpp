@@ -1,60 +1,226 @@
 #include "platform/Settings.h"
 
-#include "common/Numbers.h"
+#include "platform/Desktop.h"
 #include "platform/StoreFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <algorithm>
-#include <memory>
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// ~/.config/Quillmere/pelumo.conf, opened by its name so that QSettings reads no file but
-// the one made plain first. None when that file holds serialised values and cannot be
-// mended: its keys then read as their defaults and nothing is written to it.
-std::unique_ptr<QSettings> openStore()
+const QString Group = QStringLiteral("pelumo.exe");
+
+struct Store {
+    bool loaded = false;
+    bool writable = true; // false: the file is left as it is, whatever changes
+    bool warned = false;  // one warning a run is enough
+    bool unsaved = false; // a write failed: the next one saves every value again
+    QString path;
+    QHash<QString, QString> values; // the group's keys, as read and as changed since
+};
+
+Store& store()
 {
-    const QString path = StoreFile::path();
-    if (!StoreFile::makePlain(path))
-        return nullptr;
-    auto s = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    s->beginGroup(QStringLiteral("pelumo.exe"));
+    static Store s;
     return s;
+}
+
+void warnOnce(const QString& text)
+{
+    Store& s = store();
+    if (s.warned)
+        return;
+    s.warned = true;
+    Desktop::instance().warn(text);
+}
+
+// A store that cannot be used as it is: warned about, and never written.
+void refuse(const QString& reason)
+{
+    Store& s = store();
+    s.writable = false;
+    s.values.clear();
+    warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n這次使用預設值，設定的變更不會儲存，"
+                            "檔案保持原狀。")
+                 .arg(QDir::toNativeSeparators(s.path), reason));
+}
+
+// Why the store at `path` cannot be read whole, or nothing when it can or when there is
+// none yet. Looked at before QSettings opens it: opening a FIFO would wait for a writer,
+// and a directory, a device or a huge file is no store of this program.
+QString unreadable(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return errno == ENOENT ? QString() : qt_error_string(errno);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("不是一般檔案");
+    if (st.st_size > StoreFile::MaxBytes)
+        return QStringLiteral("檔案大於 1 MiB");
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return file.errorString();
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return QStringLiteral("不是一般檔案");
+    const QByteArray bytes = file.read(StoreFile::MaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (bytes.size() > StoreFile::MaxBytes)
+        return QStringLiteral("檔案大於 1 MiB");
+    QSettings::SettingsMap map;
+    QString error;
+    return StoreFile::read(bytes, map, &error) ? QString() : error;
+}
+
+// Why QSettings could not read the store whole after all, if it could not: the file may
+// have changed since the look above. (An access error here comes from QSettings trying
+// again to write changes an earlier write could not save; it says nothing of reading.)
+QString readFailure(const QSettings& q)
+{
+    return q.status() == QSettings::FormatError ? StoreFile::lastReadError() : QString();
+}
+
+// QSettings does not tell why it could not write: a file created beside the store, or in
+// the nearest folder that exists, tells.
+QString writeFailure(const QString& path)
+{
+    QFileInfo folder(QFileInfo(path).absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder.setFile(folder.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 不是資料夾").arg(QDir::toNativeSeparators(folder.filePath()));
+    QTemporaryFile probe(QDir(folder.filePath()).filePath(QStringLiteral(".pelumo-XXXXXX")));
+    if (!probe.open())
+        return probe.errorString();
+    QFile f(path);
+    if (f.exists() && !f.open(QIODevice::ReadWrite))
+        return f.errorString();
+    return QStringLiteral("原因不明");
+}
+
+double halfEven(double v)
+{
+    const double down = std::floor(v);
+    const double rest = v - down;
+    if (rest != 0.5)
+        return rest < 0.5 ? down : down + 1;
+    return std::fmod(down, 2.0) == 0 ? down : down + 1;
 }
 
 } // namespace
 
+void Settings::load()
+{
+    Store& s = store();
+    if (s.loaded)
+        return;
+    s = Store();
+    s.loaded = true;
+    s.path = StoreFile::path();
+    const QString problem = unreadable(s.path);
+    if (!problem.isEmpty())
+        return refuse(problem);
+    QSettings q(s.path, StoreFile::format());
+    if (const QString failure = readFailure(q); !failure.isEmpty())
+        return refuse(failure);
+    q.beginGroup(Group);
+    for (const QString& key : q.childKeys())
+        s.values.insert(key, q.value(key).toString());
+}
+
+void Settings::reset()
+{
+    store() = Store();
+}
+
+bool Settings::writable()
+{
+    load();
+    return store().writable;
+}
+
 QString Settings::Read(const QString& key, const QString& defaultText)
 {
-    const auto s = openStore();
-    if (!s)
-        return defaultText;
-    const QVariant v = s->value(key);
-    if (!v.isValid())
-        return defaultText;
-    // A hand-edited list value ("1, 2") comes back as a list, of variants when an element
-    // was written with "@@"; take it as one text.
-    if (v.typeId() == QMetaType::QStringList || v.typeId() == QMetaType::QVariantList)
-        return v.toStringList().join(QStringLiteral(", "));
-    return v.toString();
+    load();
+    const Store& s = store();
+    const auto it = s.values.constFind(key);
+    return it == s.values.constEnd() ? defaultText : it.value();
 }
 
 void Settings::Write(const QString& key, const QString& text)
 {
-    const auto s = openStore();
-    if (!s)
+    load();
+    Store& s = store();
+    const auto it = s.values.constFind(key);
+    const bool same = it != s.values.constEnd() && it.value() == text;
+    s.values.insert(key, text);
+    if (!s.writable || (same && !s.unsaved))
         return;
-    s->setValue(key, text);
-    s->sync();
+
+    // Looked at again first: a file that has changed since and cannot be read whole now
+    // is not written over either. (QSettings, failing to read it, would write all the
+    // same, with nothing but the values set here.)
+    auto stop = [&s](const QString& why) {
+        s.writable = false;
+        warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n設定的變更不會儲存，檔案保持原狀。")
+                     .arg(QDir::toNativeSeparators(s.path), why));
+    };
+    if (const QString problem = unreadable(s.path); !problem.isEmpty())
+        return stop(problem);
+    QSettings q(s.path, StoreFile::format());
+    if (const QString failure = readFailure(q); !failure.isEmpty())
+        return stop(failure);
+    // Every value, not only this one: a change whose write failed is saved with this one.
+    q.beginGroup(Group);
+    for (auto v = s.values.cbegin(); v != s.values.cend(); ++v)
+        q.setValue(v.key(), v.value());
+    q.endGroup();
+    q.sync();
+    s.unsaved = q.status() != QSettings::NoError;
+    if (s.unsaved)
+        warnOnce(QStringLiteral("不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
+                     .arg(QDir::toNativeSeparators(s.path), writeFailure(s.path)));
 }
 
 int Settings::loadtimeMs()
 {
-    const auto v = Numbers::wholeNumber(Read(Loadtime, QStringLiteral("20000")));
-    if (!v)
+    return loadtimeMs(Read(Loadtime, QStringLiteral("20000")));
+}
+
+int Settings::loadtimeMs(const QString& stored)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?)(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE]([+-]?)[0-9]+)?\\s*$"));
+    const QRegularExpressionMatch m = number.match(stored);
+    if (!m.hasMatch())
         return 20000;
-    return static_cast<int>(std::clamp<qint64>(*v, 5000, 30000));
+    bool ok = false;
+    double v = stored.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v)) {
+        // Beyond the range of a double: too small is nought, too large is an end.
+        const double huge = std::numeric_limits<double>::infinity();
+        v = m.captured(2) == u"-" ? 0.0 : m.captured(1) == u"-" ? -huge : huge;
+    }
+    return static_cast<int>(std::clamp(halfEven(v), 5000.0, 30000.0));
 }
 
 QString Settings::lastRoute()

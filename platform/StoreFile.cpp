@@ -1,94 +1,319 @@
 #include "platform/StoreFile.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QSettings>
+#include <QIODevice>
 
 namespace StoreFile {
 
 namespace {
 
-int digitValue(char c, int base)
+QString& lastError()
 {
-    const int v = (c >= '0' && c <= '9')   ? c - '0'
-                  : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                  : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                           : 99;
-    return v < base ? v : -1;
+    // QSettings calls the reader on the thread that reads the store.
+    thread_local QString error;
+    return error;
 }
 
-// True when a value QSettings unescapes can have no element beginning with "@" but "@@"
-// (an escaped "@") or "@String(" (text). An element starts at the value's start and after
-// each comma outside quotes; spaces, quotes and escapes that may stand for nothing do not
-// end that start. A numeric escape stands for its value modulo 65536, so "\x10040" is
-// an "@" too.
-bool plainValue(QByteArrayView value)
+bool isBlank(char c)
 {
-    bool quoted = false;
-    bool started = false; // the element has some character already
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            started = false;
-        } else if ((c == ' ' || c == '\t') && !quoted && !started) {
-            // skipped before an element
-        } else if (c == '@' && !started) {
-            const QByteArrayView rest = value.sliced(i);
-            if (!rest.startsWith("@@") && !rest.startsWith("@String("))
-                return false;
-            started = true;
+    return c == ' ' || c == '\t';
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Raw bytes of a value are UTF-8, as QSettings writes them; broken sequences become
+// replacement characters, as they do for QSettings.
+void appendUtf8(QString& out, QByteArrayView bytes)
+{
+    if (!bytes.isEmpty())
+        out += QString::fromUtf8(bytes);
+}
+
+// A key or section name as QSettings spells it: "\" for "/", "%XX" and "%UXXXX" for
+// other characters, every other byte taken as Latin-1.
+QString unescapedKey(QByteArrayView key)
+{
+    QString out;
+    out.reserve(key.size());
+    qsizetype i = 0;
+    while (i < key.size()) {
+        const char c = key[i];
+        if (c == '\\') {
+            out += u'/';
             ++i;
-        } else if (c == '\\' && i + 1 < value.size()) {
-            const char next = value[i + 1];
-            const int base = next == 'x' ? 16 : digitValue(next, 8) >= 0 ? 8 : 0;
-            if (base == 0) {
-                ++i; // a one-letter escape
-                continue;
+            continue;
+        }
+        if (c == '%' && i + 1 < key.size()) {
+            const bool wide = key[i + 1] == 'U';
+            const qsizetype first = i + (wide ? 2 : 1);
+            const qsizetype digits = wide ? 4 : 2;
+            if (first + digits <= key.size()) {
+                int code = 0;
+                bool ok = true;
+                for (qsizetype d = first; d < first + digits && ok; ++d) {
+                    const int v = hexValue(key[d]);
+                    ok = v >= 0;
+                    code = code * 16 + v;
+                }
+                if (ok) {
+                    out += QChar(char16_t(code));
+                    i = first + digits;
+                    continue;
+                }
             }
-            qsizetype j = base == 16 ? i + 2 : i + 1;
-            unsigned code = 0;
-            bool digits = false;
-            for (; j < value.size() && digitValue(value[j], base) >= 0; ++j) {
-                code = (code * unsigned(base) + unsigned(digitValue(value[j], base))) & 0xffffu;
-                digits = true;
+        }
+        out += QLatin1Char(c);
+        ++i;
+    }
+    return out;
+}
+
+// A value as QSettings unescapes one text: blanks before it skipped, quotes removed (text
+// between them kept as it is, commas included), the C escapes and \x and octal numbers
+// turned into their characters, an unknown escape dropped, blanks at the end of a value
+// without quotes cut off. A comma outside quotes, which QSettings would take for a list,
+// stays part of the text.
+QString unescapedValue(QByteArrayView v)
+{
+    QString out;
+    out.reserve(v.size());
+    qsizetype i = 0;
+    while (i < v.size() && isBlank(v[i]))
+        ++i;
+    bool quoted = false;
+    bool inQuotes = false;
+    qsizetype keep = 0; // blanks before this length are never cut off
+    while (i < v.size()) {
+        const char c = v[i];
+        if (c == '"') {
+            quoted = true;
+            inQuotes = !inQuotes;
+            ++i;
+            if (!inQuotes)
+                while (i < v.size() && isBlank(v[i]))
+                    ++i;
+            keep = out.size();
+            continue;
+        }
+        if (c != '\\') {
+            qsizetype j = i + 1;
+            while (j < v.size() && v[j] != '\\' && v[j] != '"')
+                ++j;
+            appendUtf8(out, v.sliced(i, j - i));
+            i = j;
+            continue;
+        }
+        // An escape. The reader has made sure no backslash ends the line.
+        ++i;
+        const char e = v[i++];
+        switch (e) {
+        case 'a': out += u'\a'; break;
+        case 'b': out += u'\b'; break;
+        case 'f': out += u'\f'; break;
+        case 'n': out += u'\n'; break;
+        case 'r': out += u'\r'; break;
+        case 't': out += u'\t'; break;
+        case 'v': out += u'\v'; break;
+        case '"':
+        case '?':
+        case '\'':
+        case '\\': out += QLatin1Char(e); break;
+        case 'x': {
+            // Any number of digits; like QSettings, the character is the value's low 16 bits.
+            if (i < v.size() && hexValue(v[i]) >= 0) {
+                char16_t code = 0;
+                for (; i < v.size() && hexValue(v[i]) >= 0; ++i)
+                    code = char16_t(code * 16 + hexValue(v[i]));
+                out += QChar(code);
             }
-            if (digits && code == '@' && !started)
-                return false;
-            started = started || digits;
-            i = j - 1;
-        } else {
-            started = true;
+            break;
+        }
+        default:
+            if (e >= '0' && e <= '7') {
+                char16_t code = char16_t(e - '0');
+                for (; i < v.size() && v[i] >= '0' && v[i] <= '7'; ++i)
+                    code = char16_t(code * 8 + (v[i] - '0'));
+                out += QChar(code);
+            }
+            break; // any other escaped character is dropped
+        }
+        keep = out.size();
+    }
+    if (!quoted) {
+        qsizetype end = out.size();
+        while (end > keep && (out[end - 1] == u' ' || out[end - 1] == u'\t'))
+            --end;
+        out.truncate(end);
+    }
+    // "@@" is how a text beginning with "@" is written, "@String(...)" one holding a NUL.
+    // Anything else beginning with "@" would be a serialised object to QSettings; here it
+    // stays the text it is.
+    if (out.startsWith(QLatin1String("@@")))
+        out.remove(0, 1);
+    else if (out.startsWith(QLatin1String("@String(")) && out.endsWith(u')'))
+        out = out.sliced(8).chopped(1);
+    return out;
+}
+
+// QSettings' key rules: no empty parts, no slash at either end.
+QString normalizedKey(const QString& key)
+{
+    return key.split(u'/', Qt::SkipEmptyParts).join(u'/');
+}
+
+// One line as QSettings cuts it, with what QSettings would read past the line's end.
+struct Line {
+    qsizetype equals = -1; // the first "=" outside quotes
+    qsizetype end = 0;     // where a ";" outside quotes starts a comment, or the line's end
+    QString problem;       // why QSettings would go on into the next line
+};
+
+Line scan(QByteArrayView line)
+{
+    Line l;
+    l.end = line.size();
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\\') {
+            if (i + 1 == line.size()) {
+                l.problem = QStringLiteral("以反斜線結束，會接上下一行");
+                return l;
+            }
+            ++i;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == '=' && !inQuotes && l.equals < 0) {
+            l.equals = i;
+        } else if (c == ';' && !inQuotes) {
+            l.end = i;
+            return l;
         }
     }
-    return true;
+    if (inQuotes)
+        l.problem = QStringLiteral("有引號沒有結束，會吞掉後面各行");
+    return l;
 }
 
-// A backslash escapes the character after it; one left over at the end escapes the line
-// end, and QSettings joins the next line on.
-bool continued(QByteArrayView line)
+QByteArrayView trimmedEnd(QByteArrayView b)
 {
-    bool escaping = false;
-    for (char c : line)
-        escaping = !escaping && c == '\\';
-    return escaping;
+    while (!b.isEmpty() && isBlank(b.back()))
+        b.chop(1);
+    return b;
 }
 
-// A line QSettings can only read as text. Its key is never decoded; a continued line could
-// complete an escape begun here.
-bool plainLine(QByteArrayView line)
+void escapeKey(const QString& key, QByteArray& out)
 {
-    if (continued(line))
+    static const char hex[] = "0123456789ABCDEF";
+    for (const QChar qc : key) {
+        const char16_t c = qc.unicode();
+        if (c == u'/') {
+            out += '\\';
+        } else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                   (c >= u'0' && c <= u'9') || c == u'_' || c == u'-' || c == u'.') {
+            out += char(c);
+        } else if (c <= 0xFF) {
+            out += '%';
+            out += hex[c / 16];
+            out += hex[c % 16];
+        } else {
+            out += "%U";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += hex[(c >> shift) & 0xF];
+        }
+    }
+}
+
+bool isHexDigit(char16_t c)
+{
+    return c < 0x80 && hexValue(char(c)) >= 0;
+}
+
+// A text as QSettings writes one: in "@String(...)" when it holds a NUL, otherwise with
+// "@" doubled at the start; C escapes for control characters, quotes around a text with
+// ";", "," or "=" or a blank at either end, and every other character in UTF-8. A surrogate
+// without its partner, which UTF-8 cannot carry, is written as a \x escape so that it
+// reads back as itself.
+void escapeValue(const QString& text, QByteArray& out)
+{
+    const qsizetype start = out.size();
+    const QString s = text.contains(QChar::Null) ? QStringLiteral("@String(") + text + u')'
+                      : text.startsWith(u'@')    ? u'@' + text
+                                                 : text;
+    bool quotes = false;
+    bool hexNext = false; // a hex digit right after a numeric escape would join it
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c == u';' || c == u',' || c == u'=')
+            quotes = true;
+        if (hexNext && isHexDigit(c)) {
+            out += "\\x" + QByteArray::number(c, 16);
+            continue;
+        }
+        hexNext = false;
+        switch (c) {
+        case u'\0': out += "\\0"; hexNext = true; break;
+        case u'\a': out += "\\a"; break;
+        case u'\b': out += "\\b"; break;
+        case u'\f': out += "\\f"; break;
+        case u'\n': out += "\\n"; break;
+        case u'\r': out += "\\r"; break;
+        case u'\t': out += "\\t"; break;
+        case u'\v': out += "\\v"; break;
+        case u'"':
+        case u'\\':
+            out += '\\';
+            out += char(c);
+            break;
+        default:
+            if (c < 0x20) {
+                out += "\\x" + QByteArray::number(c, 16);
+                hexNext = true;
+            } else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+                out += QStringView(s).sliced(i, 2).toUtf8();
+                ++i;
+            } else if (QChar::isSurrogate(c)) {
+                out += "\\x" + QByteArray::number(c, 16);
+                hexNext = true;
+            } else if (c < 0x80) {
+                out += char(c);
+            } else {
+                out += QStringView(&s.constData()[i], 1).toUtf8();
+            }
+        }
+    }
+    if (quotes || (out.size() > start && (out[start] == ' ' || out.back() == ' '))) {
+        out.insert(start, '"');
+        out += '"';
+    }
+}
+
+bool readDevice(QIODevice& device, QSettings::SettingsMap& map)
+{
+    // One byte more than allowed tells a file that is too large.
+    const QByteArray bytes = device.read(MaxBytes + 1);
+    if (bytes.size() > MaxBytes) {
+        lastError() = QStringLiteral("檔案大於 1 MiB");
         return false;
-    const qsizetype eq = line.indexOf('=');
-    return plainValue(line.sliced(eq + 1));
+    }
+    QString error;
+    const bool ok = read(bytes, map, &error);
+    lastError() = error;
+    return ok;
 }
 
-// QSettings ends a line at either CR or LF.
-bool lineEnd(char c)
+bool writeDevice(QIODevice& device, const QSettings::SettingsMap& map)
 {
-    return c == '\n' || c == '\r';
+    const QByteArray bytes = write(map);
+    return device.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -96,7 +321,7 @@ bool lineEnd(char c)
 QString path()
 {
     // A format that reads nothing and names its files differently: it finds the folder the
-    // store lives in without QSettings parsing, or caching, the store itself.
+    // store lives in without QSettings reading, or caching, the store itself.
     static const QSettings::Format probe = QSettings::registerFormat(
         QStringLiteral("probe"), [](QIODevice&, QSettings::SettingsMap&) { return true; },
         [](QIODevice&, const QSettings::SettingsMap&) { return true; });
@@ -107,48 +332,104 @@ QString path()
     return name + QStringLiteral("conf");
 }
 
-QByteArray plain(const QByteArray& bytes)
+QSettings::Format format()
 {
-    QByteArray out;
-    out.reserve(bytes.size());
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && !lineEnd(bytes[end]))
-            ++end;
-        const QByteArrayView line(bytes.constData() + start, end - start);
-        if (plainLine(line)) {
-            out += line;
-        } else {
-            const qsizetype eq = line.indexOf('=');
-            if (eq >= 0)
-                out += line.first(eq + 1);
-        }
-        while (end < bytes.size() && lineEnd(bytes[end]))
-            out += bytes[end++];
-        start = end;
-    }
-    return out;
+    static const QSettings::Format f =
+        QSettings::registerFormat(QStringLiteral("conf"), readDevice, writeDevice, Qt::CaseSensitive);
+    return f;
 }
 
-bool makePlain(const QString& path)
+QString lastReadError()
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return true; // QSettings cannot read it either
-    const QByteArray bytes = in.readAll();
-    in.close();
-    const QByteArray mended = plain(bytes);
-    if (mended == bytes)
-        return true;
-    QSaveFile out(path);
-    // As QSettings itself writes: in place when the folder does not take a new file.
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(mended) != mended.size())
-        return false;
-    return out.commit();
+    return lastError();
+}
+
+bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
+{
+    QString section; // "" or "group/"
+    qsizetype lineNo = 0;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype stop = start;
+        while (stop < bytes.size() && bytes[stop] != '\n' && bytes[stop] != '\r')
+            ++stop;
+        ++lineNo;
+        QByteArrayView line = bytes.sliced(start, stop - start);
+        start = stop + 1;
+        while (!line.isEmpty() && isBlank(line.front()))
+            line = line.sliced(1);
+        if (line.isEmpty() || line.front() == ';')
+            continue;
+        const Line l = scan(line);
+        if (!l.problem.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("第 %1 行%2").arg(lineNo).arg(l.problem);
+            return false;
+        }
+        line = line.first(l.end);
+        if (line.front() == '[') {
+            // A section: up to the first "]", or the rest of the line when there is none.
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView name =
+                line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+            if (name.compare("general", Qt::CaseInsensitive) == 0) {
+                section.clear();
+            } else {
+                // "[%General]" is a group that is really called General.
+                const bool general = name.compare("%general", Qt::CaseInsensitive) == 0;
+                section = normalizedKey(general ? QString::fromLatin1(name.sliced(1))
+                                                : unescapedKey(name));
+                if (!section.isEmpty())
+                    section += u'/';
+            }
+            continue;
+        }
+        if (l.equals < 0)
+            continue; // no value: nothing QSettings would read either
+        const QString child = normalizedKey(unescapedKey(trimmedEnd(line.first(l.equals))));
+        if (child.isEmpty())
+            continue; // an empty key names nothing
+        map.insert(section + child, unescapedValue(line.sliced(l.equals + 1)));
+    }
+    return true;
+}
+
+QByteArray write(const QSettings::SettingsMap& map)
+{
+#ifdef Q_OS_WIN
+    const char* eol = "\r\n";
+#else
+    const char* eol = "\n";
+#endif
+    // Keys without a group go under [General], as QSettings writes them; the map's order
+    // puts each group's keys together.
+    QMap<QString, QByteArray> sections;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(u'/');
+        const QString group = slash < 0 ? QString() : it.key().first(slash);
+        QByteArray& lines = sections[group];
+        escapeKey(slash < 0 ? it.key() : it.key().sliced(slash + 1), lines);
+        lines += '=';
+        escapeValue(it.value().toString(), lines);
+        lines += eol;
+    }
+    QByteArray out;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it) {
+        if (!out.isEmpty())
+            out += eol;
+        if (it.key().isEmpty()) {
+            out += "[General]";
+        } else {
+            out += '[';
+            if (it.key().compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+                out += '%';
+            escapeKey(it.key(), out);
+            out += ']';
+        }
+        out += eol;
+        out += it.value();
+    }
+    return out;
 }
 
 } // namespace StoreFile

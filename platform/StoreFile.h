@@ -1,26 +1,41 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QSettings>
 #include <QString>
 
-// The settings store's file, looked at before QSettings reads it. QSettings turns a value
-// spelt "@Variant(...)" back into the object it serialises and trusts the sizes written
-// inside, so a damaged or hand-edited file could make it reserve gigabytes. Every value the
-// program keeps is plain text, so no line that could spell such a value is let through.
+// The settings store's file format: the INI layout QSettings writes, with every value kept
+// as text. QSettings' own INI reader turns a value spelt "@Variant(...)", "@ByteArray(...)"
+// and the like back into the object it serialises, trusting the sizes and the nesting
+// written inside; a damaged or hand-edited file could make it reserve gigabytes or run out
+// of stack. This format never decodes such a value: it stays the text it is.
+//
+// Files QSettings writes for text values read the same, and QSettings reads the files
+// written here as the same texts. Unlike QSettings, a line never goes on to the next one:
+// a quotation mark left open, or a backslash at the end of a line, which would make
+// QSettings take the following lines into the value, makes the whole file unreadable, so
+// that a store that could not be read whole is never written over.
 namespace StoreFile {
 
 // The store's file, in the folder QSettings::setPath gives for the user scope.
 QString path();
 
-// The bytes with every line that is not plain cut back to its key and "=" (the value then
-// reads as empty), or emptied when it has no "=". A plain line, which stays as it is, is
-// one QSettings can read only as text: no element of its value begins with "@" unless it
-// is an escaped "@" ("@@") or "@String(", also when spelt with numeric escapes ("\x40",
-// "\100"), and it is not continued on the next line.
-QByteArray plain(const QByteArray& bytes);
+// The format, registered with QSettings on first use.
+QSettings::Format format();
 
-// Makes the file at `path` plain in place. False only when it is not plain and cannot be
-// rewritten; it must not be handed to QSettings then.
-bool makePlain(const QString& path);
+// Larger stores are refused before they are read: the program's own is a few lines.
+inline constexpr qint64 MaxBytes = 1024 * 1024;
+
+// Reads a file's bytes into `map` (keys as QSettings names them, "group/key"; values as
+// QString). False, with the reason in `error` and `map` as far as it got, when the bytes
+// cannot be read whole.
+bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error = nullptr);
+
+// The file's bytes for `map`; every value is written as its text.
+QByteArray write(const QSettings::SettingsMap& map);
+
+// Why the latest read through format() failed, for the message.
+QString lastReadError();
 
 } // namespace StoreFile

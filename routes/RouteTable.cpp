@@ -4,6 +4,12 @@
 #include <QStringDecoder>
 #include <QStringView>
 
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace RouteTable {
 
 namespace {
@@ -65,6 +71,65 @@ QString decodeText(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
+// Cuts the decoded text into `lines` and drops the other control characters. Returns the
+// number (from 1) of the first line longer than `limit` characters and stops there, or 0;
+// a limit of 0 checks nothing. CR and LF never occur inside a multi-byte character of
+// either encoding, so cutting the decoded text is the same as cutting the bytes.
+qsizetype cutLines(QStringView all, QStringList& lines, qsizetype limit)
+{
+    const char16_t* text = all.utf16();
+    const qsizetype size = all.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        bool controls = false;
+        for (; end < size; ++end) {
+            const char16_t c = text[end];
+            // Line ends are control characters too: one test passes over the usual ones.
+            if (c >= 0x20)
+                continue;
+            if (c == u'\r' || c == u'\n')
+                break;
+            controls = true;
+        }
+        if (limit > 0 && end - start > limit)
+            return lines.size() + 1;
+        const QStringView line = all.sliced(start, end - start);
+        if (!controls) {
+            lines.append(line.toString());
+        } else {
+            QString kept;
+            kept.reserve(line.size());
+            for (const QChar c : line)
+                if (c.unicode() >= 0x20)
+                    kept.append(c);
+            lines.append(kept);
+        }
+        if (end < size)
+            end += (text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n') ? 2 : 1;
+        start = end;
+    }
+    return 0;
+}
+
+LoadResult refused(const QString& why)
+{
+    LoadResult r;
+    r.ok = false;
+    r.error = why;
+    return r;
+}
+
+QString notRegular()
+{
+    return QStringLiteral("不是一般檔案");
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("檔案大於 %1 MiB").arg(MaxFileBytes / (1024 * 1024));
+}
+
 } // namespace
 
 Fields split(const QString& line)
@@ -81,43 +146,56 @@ Fields split(const QString& line)
 
 QStringList decodeLines(const QByteArray& bytes)
 {
-    const QString text = decodeText(bytes);
-    const QStringView all(text);
     QStringList lines;
-    // CR never occurs inside a multi-byte character of either encoding, so cutting the
-    // decoded text is the same as cutting the bytes.
-    qsizetype start = 0;
-    while (start < all.size()) {
-        const qsizetype cr = all.indexOf(u'\r', start);
-        if (cr < 0) {
-            lines.append(all.sliced(start).toString());
-            break;
-        }
-        lines.append(all.sliced(start, cr - start).toString());
-        start = cr + 1;
-        if (start < all.size() && all[start] == u'\n')
-            ++start;
-    }
+    cutLines(decodeText(bytes), lines, 0);
     return lines;
+}
+
+LoadResult fromBytes(const QByteArray& bytes)
+{
+    LoadResult result;
+    const qsizetype tooLong = cutLines(decodeText(bytes), result.lines, MaxLineLength);
+    if (tooLong > 0) {
+        result.lines.clear();
+        return refused(QStringLiteral("第 %1 行超過 %2 個字元").arg(tooLong).arg(MaxLineLength));
+    }
+    return result;
 }
 
 LoadResult load(const QString& path)
 {
-    LoadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.ok = false;
-        result.error = file.errorString();
-        return result;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return refused(qt_error_string(errno));
+    // Looked at before opening: opening a FIFO waits for a writer that may never come.
+    if (!S_ISREG(st.st_mode))
+        return refused(notRegular());
+    if (st.st_size > MaxFileBytes)
+        return refused(tooLarge());
+    // Non-blocking, in case a FIFO was put in its place since; looked at again once open.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refused(qt_error_string(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return refused(file.errorString());
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.ok = false;
-        result.error = file.errorString();
-        return result;
-    }
-    result.lines = decodeLines(bytes);
-    return result;
+    if (::fstat(fd, &st) != 0)
+        return refused(qt_error_string(errno));
+    if (!S_ISREG(st.st_mode))
+        return refused(notRegular());
+    // Read as long as it was when looked at, and then to one byte beyond the limit: that
+    // tells a file that has grown too large since.
+    QByteArray bytes = file.read(std::min<qint64>(st.st_size, MaxFileBytes) + 1);
+    if (bytes.size() > st.st_size && file.error() == QFileDevice::NoError)
+        bytes += file.read(MaxFileBytes + 1 - bytes.size());
+    if (file.error() != QFileDevice::NoError)
+        return refused(file.errorString());
+    if (bytes.size() > MaxFileBytes)
+        return refused(tooLarge());
+    return fromBytes(bytes);
 }
 
 QString entry(const QStringList& lines, qsizetype i)

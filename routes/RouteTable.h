@@ -22,15 +22,25 @@ struct Fields {
 Fields split(const QString& line);
 
 // Bytes to text: valid UTF-8 (a leading BOM skipped) is read as UTF-8, anything else as
-// Big5. Then cut into lines: CR LF or a lone CR ends a line, a lone LF stays in the line;
-// a last line without a line end counts, a final line end adds no empty entry.
+// Big5. Then cut into lines: CR LF, a lone CR and a lone LF each end a line; a last line
+// without a line end counts, a final line end adds no empty entry. Any other control
+// character (below U+0020) is dropped, so that no field can start a line of its own in the
+// trip log or on a display.
 QStringList decodeLines(const QByteArray& bytes);
+
+// What load() refuses.
+inline constexpr qsizetype MaxLineLength = 4096;   // characters, as cut, before any is dropped
+inline constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 
 struct LoadResult {
     QStringList lines;
-    bool ok = true;  // false when the file is missing or cannot be read
+    bool ok = true;  // false when the file is refused or cannot be read; lines is then empty
     QString error;   // the reason, for the user
 };
+// decodeLines() with the limits above checked.
+LoadResult fromBytes(const QByteArray& bytes);
+// Reads the file at `path`: only a regular file, looked at before it is opened, so that a
+// FIFO or a device can never hold the program up, and of at most MaxFileBytes.
 LoadResult load(const QString& path);
 
 // The entry at index i, or an empty text outside the list.

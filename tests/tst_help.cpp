@@ -107,8 +107,11 @@ void TestHelp::failureWarnsOnly_data()
                                     ? QStringLiteral("不能取得車長控制器說明檔案。")
                                     : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
         const char* name = page == Page::Console ? "console" : "card";
-        for (const char* fault : {"directory missing", "file unwritable", "no browser or viewer"})
+        for (const char* fault : {"directory missing", "file unwritable"})
             QTest::addRow("%s, %s", name, fault) << page << fault << message;
+        // Written, but neither a browser nor the program's own viewer could show it.
+        QTest::addRow("%s, no browser or viewer", name)
+            << page << "no browser or viewer" << QStringLiteral("不能啟動瀏覽器開啟說明頁。");
     }
 }
 

@@ -39,9 +39,9 @@ qsizetype lineCountOf(const QByteArray& bytes)
 {
     qsizetype count = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
+        if (bytes[i] == '\r' || bytes[i] == '\n') {
             ++count;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
         } else if (i + 1 == bytes.size()) {
             ++count;
@@ -126,18 +126,17 @@ void TestRoutes::lineEnds_data()
     QTest::newRow("empty file") << QByteArray() << QStringList();
     QTest::newRow("CR LF between and after") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
     QTest::newRow("last line without CR LF") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("LF alone stays in the line")
-        << QByteArray("a#x#1\nb#y#2\n") << QStringList{"a#x#1\nb#y#2\n"};
+    QTest::newRow("LF alone ends a line")
+        << QByteArray("a#x#1\nb#y#2\n") << QStringList{"a#x#1", "b#y#2"};
     QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
     QTest::newRow("CR before CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("LF CR is LF then a line end") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
+    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
     QTest::newRow("blank lines are entries")
         << QByteArray("\r\na\r\n\r\n") << QStringList{"", "a", ""};
     QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << QStringList();
     QTest::newRow("BOM only at the start")
         << QByteArray("\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF" "b") << QStringList{"a", u"\uFEFFb"_qs};
-    QTest::newRow("NUL is an ordinary character") << QByteArray("a\0b", 3) << QStringList{
-        QStringView(u"a\0b", 3).toString()};
+    QTest::newRow("NUL is dropped") << QByteArray("a\0b", 3) << QStringList{"ab"};
 }
 
 void TestRoutes::lineEnds()
@@ -211,7 +210,8 @@ void TestRoutes::garbageKeepsItsLines()
     const QStringList lines = decodeLines(bytes);
     QCOMPARE(lines.size(), lineCountOf(bytes));
     for (const QString& line : lines)
-        QVERIFY(!line.contains(u'\r'));
+        for (const QChar c : line)
+            QVERIFY(c.unicode() >= 0x20);
 }
 
 void TestRoutes::unreadableFile_data()

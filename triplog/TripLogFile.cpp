@@ -3,9 +3,47 @@
 #include <QFile>
 
 #include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace TripLogFile {
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // also lets go of the lock
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Another copy's output takes milliseconds; a lock held much longer than that is not one,
+// and the block is better kept for the next output than the program held up.
+bool lockWithin(int fd, int totalMs)
+{
+    const timespec step{0, 10 * 1000 * 1000};
+    for (int waited = 0;; waited += 10) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= totalMs)
+            return false;
+        ::nanosleep(&step, nullptr);
+    }
+}
+
+} // namespace
 
 bool append(const QString& path, const QString& text, QString* error)
 {
@@ -14,43 +52,60 @@ bool append(const QString& path, const QString& text, QString* error)
             *error = why;
         return false;
     };
-    // Unbuffered: whatever the system took is in the file, and nothing is left in a buffer
-    // to land after a failed block has been cut off again.
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return fail(f.errorString());
-    const qint64 oldSize = f.size();
+    const QString notRegular = QStringLiteral("不是一般檔案");
+
+    // Never through a link: in a program directory others can write to, a link planted
+    // as log.txt would have the trip log appended to any file of the user's. Non-blocking,
+    // so that a FIFO in its place cannot hold the program up before it is refused.
+    Descriptor fd(::open(QFile::encodeName(path).constData(),
+                         O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        return fail(errno == ELOOP ? QStringLiteral("是符號連結，不是一般檔案")
+                                   : qt_error_string(errno));
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return fail(qt_error_string(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail(notRegular);
+    ::fcntl(fd.get(), F_SETFL, O_APPEND);
+    if (!lockWithin(fd.get(), 5000))
+        return fail(errno == EWOULDBLOCK ? QStringLiteral("另一個程式正在寫入這個檔案")
+                                         : qt_error_string(errno));
+
+    // Measured under the lock: another copy may have appended since the file was opened.
+    if (::fstat(fd.get(), &st) != 0)
+        return fail(qt_error_string(errno));
+    const off_t oldSize = st.st_size;
     QByteArray bytes = text.toUtf8();
     if (oldSize > 0) {
-        f.seek(oldSize - 1);
         char last = 0;
-        if (f.read(&last, 1) == 1 && last != '\n' && last != '\r')
+        if (::pread(fd.get(), &last, 1, oldSize - 1) == 1 && last != '\n' && last != '\r')
             bytes.prepend("\r\n");
     }
-    if (!f.seek(oldSize))
-        return fail(f.errorString());
-    // A disk that fills up takes part of the block without an error; the next write
-    // then fails and says why.
-    qint64 done = 0;
+    // A disk that fills up takes part of the block without an error; the next write then
+    // fails and says why.
+    qsizetype done = 0;
+    int writeErrno = 0;
     while (done < bytes.size()) {
-        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
+        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            writeErrno = n < 0 ? errno : ENOSPC;
             break;
+        }
         done += n;
     }
-    QString why;
-    if (done < bytes.size())
-        why = f.errorString();
-    else if (::fsync(f.handle()) != 0)
-        why = qt_error_string(errno);
-    if (!why.isEmpty()) {
-        // Leave no half-written block behind: it will be written whole next time.
-        f.resize(oldSize);
-        return fail(why);
+    if (writeErrno == 0 && ::fsync(fd.get()) != 0)
+        writeErrno = errno;
+    if (writeErrno != 0) {
+        // Leave no half-written block behind: it will be written whole next time. The
+        // lock is still held, so nothing of another copy's is cut off with it.
+        const int cut = ::ftruncate(fd.get(), oldSize);
+        Q_UNUSED(cut) // the reason to give is the first failure
+        return fail(qt_error_string(writeErrno));
     }
-    f.close();
-    if (f.error() != QFileDevice::NoError)
-        return fail(f.errorString());
+    // Once fsync has succeeded the block is on disk, whatever closing says.
     return true;
 }
 

@@ -9,6 +9,10 @@ namespace TripLogFile {
 // Appends `text` (CR LF lines, UTF-8) and makes sure it is on disk before returning true.
 // A file that does not end with a line end gets CR LF first. On failure the file is left
 // as it was and `error` says why.
+//
+// The file is opened for appending and locked (flock) for the whole output, so that two
+// copies of the program writing to one log.txt keep both blocks whole. A symbolic link or
+// anything else that is not a regular file is refused, never followed or written into.
 bool append(const QString& path, const QString& text, QString* error);
 
 } // namespace TripLogFile

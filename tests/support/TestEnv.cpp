@@ -43,6 +43,7 @@ TestEnv::TestEnv(const QString& routes) : m_desktop(new FakeDesktop)
     }
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
+    Settings::reset(); // read from the new place when first used
     AppPaths::setProgramDir(m_dir.path());
     // Where a program directory that cannot be written sends its files: never the real home.
     AppPaths::setUserDataDir(m_config.filePath(QStringLiteral("data")));
