@@ -16,8 +16,9 @@ struct Values {
 };
 
 // Reads the three keys. The value and the type take the leading number of their text;
-// a value outside -35..999.9 becomes 100, a type outside 0..4 becomes 0. A language that
-// is not a whole 16-bit number counts as Chinese.
+// a value outside -35..999.9 becomes 100, a type outside 0..4 becomes 0. The language is
+// rounded to a whole number, halves to even; one that is no number, or beyond 16 bits,
+// counts as Chinese.
 Values load();
 
 // Writes the three keys, the value as the text given, the type and the language as

@@ -94,6 +94,20 @@ std::optional<qint16> roundToInt16(double value)
     return static_cast<qint16>(r);
 }
 
+std::optional<double> decimal(const QString& text)
+{
+    const QStringView s = QStringView(text).trimmed();
+    const qsizetype length = numberLength(s);
+    // The whole text, with no "d" exponent: that spelling is the stored values' alone.
+    if (length == 0 || length != s.size() || s.contains(u'd') || s.contains(u'D'))
+        return std::nullopt;
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    if (ok || std::isinf(v))
+        return v;
+    return 0.0; // too small to hold
+}
+
 std::optional<qint64> wholeNumber(const QString& text)
 {
     // Blanks around, a sign, and 1 to 18 digits.

@@ -16,6 +16,11 @@ double leadingNumber(const QString& text);
 // result does not fit in 16 bits (or the value is not finite).
 std::optional<qint16> roundToInt16(double value);
 
+// A text that is a decimal number and nothing else (surrounding blanks allowed): sign,
+// digits with an optional point, an optional exponent. Too large for a double gives an
+// infinity of its sign; nothing when the text is not such a number.
+std::optional<double> decimal(const QString& text);
+
 // A whole number written as plain decimal digits (optional sign and surrounding blanks).
 std::optional<qint64> wholeNumber(const QString& text);
 

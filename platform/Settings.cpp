@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 
+#include "common/Numbers.h"
 #include "platform/Desktop.h"
 #include "platform/StoreFile.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryFile>
 
@@ -117,15 +117,6 @@ QString writeFailure(const QString& path)
     return QStringLiteral("原因不明");
 }
 
-double halfEven(double v)
-{
-    const double down = std::floor(v);
-    const double rest = v - down;
-    if (rest != 0.5)
-        return rest < 0.5 ? down : down + 1;
-    return std::fmod(down, 2.0) == 0 ? down : down + 1;
-}
-
 } // namespace
 
 void Settings::load()
@@ -208,19 +199,12 @@ int Settings::loadtimeMs()
 
 int Settings::loadtimeMs(const QString& stored)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*([+-]?)(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE]([+-]?)[0-9]+)?\\s*$"));
-    const QRegularExpressionMatch m = number.match(stored);
-    if (!m.hasMatch())
+    // A number with a fraction or an exponent is rounded, halves to even; a text that is
+    // no number takes the default.
+    const std::optional<double> v = Numbers::decimal(stored);
+    if (!v)
         return 20000;
-    bool ok = false;
-    double v = stored.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v)) {
-        // Beyond the range of a double: too small is nought, too large is an end.
-        const double huge = std::numeric_limits<double>::infinity();
-        v = m.captured(2) == u"-" ? 0.0 : m.captured(1) == u"-" ? -huge : huge;
-    }
-    return static_cast<int>(std::clamp(halfEven(v), 5000.0, 30000.0));
+    return static_cast<int>(std::clamp(std::nearbyint(*v), 5000.0, 30000.0));
 }
 
 QString Settings::lastRoute()

@@ -81,7 +81,7 @@ QString unescapedKey(QByteArrayView key)
 // turned into their characters, an unknown escape dropped, blanks at the end of a value
 // without quotes cut off. A comma outside quotes, which QSettings would take for a list,
 // stays part of the text.
-QString unescapedValue(QByteArrayView v)
+QString unescapedValue(QByteArrayView v, bool* serialised)
 {
     QString out;
     out.reserve(v.size());
@@ -154,12 +154,16 @@ QString unescapedValue(QByteArrayView v)
         out.truncate(end);
     }
     // "@@" is how a text beginning with "@" is written, "@String(...)" one holding a NUL.
-    // Anything else beginning with "@" would be a serialised object to QSettings; here it
-    // stays the text it is.
+    // Anything else beginning with "@" is a serialised object to QSettings: never decoded
+    // here, and the caller refuses the file, which no hand edit of the program's texts
+    // can give.
+    *serialised = false;
     if (out.startsWith(QLatin1String("@@")))
         out.remove(0, 1);
     else if (out.startsWith(QLatin1String("@String(")) && out.endsWith(u')'))
         out = out.sliced(8).chopped(1);
+    else
+        *serialised = out.startsWith(u'@');
     return out;
 }
 
@@ -389,7 +393,15 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
         const QString child = normalizedKey(unescapedKey(trimmedEnd(line.first(l.equals))));
         if (child.isEmpty())
             continue; // an empty key names nothing
-        map.insert(section + child, unescapedValue(line.sliced(l.equals + 1)));
+        bool serialised = false;
+        const QString value = unescapedValue(line.sliced(l.equals + 1), &serialised);
+        if (serialised) {
+            if (error)
+                *error = QStringLiteral("第 %1 行的值以「@」開頭，是序列化的物件而不是文字")
+                             .arg(lineNo);
+            return false;
+        }
+        map.insert(section + child, value);
     }
     return true;
 }

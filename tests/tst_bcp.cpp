@@ -115,7 +115,12 @@ void TestBcp::storedCardValues_data()
     QTest::newRow("type too large") << "CardType" << "99999" << "100.00" << 0 << 0;
     QTest::newRow("type letters") << "CardType" << "x" << "100.00" << 0 << 0;
     QTest::newRow("language 2") << "Language" << "2" << "100.00" << 0 << 2;
-    QTest::newRow("language 1.5") << "Language" << "1.5" << "100.00" << 0 << 0;
+    // A number with a fraction or an exponent is rounded, halves to even.
+    QTest::newRow("language 1.5") << "Language" << "1.5" << "100.00" << 0 << 2;
+    QTest::newRow("language 2.5") << "Language" << "2.5" << "100.00" << 0 << 2;
+    QTest::newRow("language 1.0") << "Language" << "1.0" << "100.00" << 0 << 1;
+    QTest::newRow("language 1e0") << "Language" << " 1e0 " << "100.00" << 0 << 1;
+    QTest::newRow("language beyond 16 bits") << "Language" << "70000" << "100.00" << 0 << 0;
     QTest::newRow("language letters") << "Language" << "en" << "100.00" << 0 << 0;
 }
 

@@ -355,17 +355,15 @@ void TestCommon::storeFilePlain_data()
     QTest::newRow("serialised list")
         << QByteArray("[pelumo.exe]\nCardType=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n"
                       "Language=1\n")
-        << QStringList{nul(u"@Variant(\0\0\0\t\0ÿÿÿÿ)"), "1"};
+        << QStringList();
     QTest::newRow("where an element begins")
         << QByteArray("a=1, @Rect(1 2 3 4)\nb=  \"\" @Size(1 2)\nc=\\e@Point(1 2)\n"
                       "d=@ByteArray(12)\ne=\"\\x\"@Invalid()\n@Variant(\\0) without equals\nf=@\n")
-        << QStringList{"1, @Rect(1 2 3 4)", "@Size(1 2)", "@Point(1 2)", "@ByteArray(12)",
-                       "@Invalid()", "@"};
+        << QStringList();
     QTest::newRow("at sign spelt by escapes")
         << QByteArray("a=\\x40Rect(1 2 3 4)\rb=\\100Rect(1 2 3 4)\rc=1, \\x40@Size(1 2)\r"
                       "d=\\x10040Rect(1 2 3 4)\re=\\200100Rect(1 2 3 4)\rf=\\x1\\x41\\0\\101\\x\r")
-        << QStringList{"@Rect(1 2 3 4)", "@Rect(1 2 3 4)", "1, @@Size(1 2)", "@Rect(1 2 3 4)",
-                       "@Rect(1 2 3 4)", nul(u"\x01" "A\0A")};
+        << QStringList();
     QTest::newRow("continued lines")
         << QByteArray("k=1,\\\n@Variant(\\0)\nm=\\x4\\\r\n0Rect(1 2 3 4)\nn=\\\\\\")
         << QStringList();
@@ -376,7 +374,8 @@ void TestCommon::storeFilePlain_data()
 }
 
 // Every value is read as the text it spells, never as an object it serialises; a file
-// QSettings would read across line ends is not read at all.
+// that holds one (its value begins with "@", however spelt), or that QSettings would read
+// across line ends, is not read at all.
 void TestCommon::storeFilePlain()
 {
     QFETCH(QByteArray, bytes);

@@ -208,10 +208,13 @@ void TestHardening::storeReadsHandEdits_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("keysAndValues"); // key, value, key, value...; or the reason
 
-    // QSettings took a\"=b\" for the key and decoded the value.
+    // QSettings took a\"=b\" for the key and decoded the value; here the file is refused.
     QTest::newRow("crafted key hides a serialised value")
         << QByteArray("[pelumo.exe]\na\"=b\"=@ByteArray(hello)\nCardType=2\n")
-        << QStringList{"pelumo.exe/CardType", "2", "pelumo.exe/a\"=b\"", "@ByteArray(hello)"};
+        << QStringList{"第 2 行的值以「@」開頭，是序列化的物件而不是文字"};
+    QTest::newRow("written texts beginning with @")
+        << QByteArray("[pelumo.exe]\nLastroute=@@Variant(1)\nPurseValue=@String(5)\n")
+        << QStringList{"pelumo.exe/Lastroute", "@Variant(1)", "pelumo.exe/PurseValue", "5"};
     QTest::newRow("comment after a value, quote in it, LF, CR")
         << QByteArray("[pelumo.exe]\rLastroute=12 ; was \"7\n; \"\r\nLoadtime=5000")
         << QStringList{"pelumo.exe/Lastroute", "12", "pelumo.exe/Loadtime", "5000"};
@@ -281,20 +284,32 @@ void TestHardening::storeHostileFiles_data()
     QTest::addColumn<bool>("readable");
 
     QTest::newRow("crafted line")
-        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << true;
+        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << false;
     // Read as an object, this nesting ran QSettings' variant decoder off the stack.
     QTest::newRow("deep @Variant")
         << "[pelumo.exe]\nCardType=3\nPurseValue=" +
                QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1").repeated(18000) + "\n"
-        << true;
+        << false;
+    QTest::newRow("serialised values")
+        << QByteArray("[pelumo.exe]\nLoadtime=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1)\n"
+                      "Lastroute=@Invalid()\nPurseValue=@ByteArray(12)\nCardType=3\n"
+                      "Language=@Variant(\\xff)\n")
+        << false;
+    // A list claiming four thousand million entries: read as such, it would reserve
+    // gigabytes before finding the file too short.
+    QTest::newRow("serialised list beside good values")
+        << QByteArray("[pelumo.exe]\nLoadtime=6000\nPurseValue=42.5\nCardType=3\n"
+                      "Language=@Variant(\\0\\0\\0\\t\\0\\xff\\xff\\xff\\xff)\n")
+        << false;
     QTest::newRow("stray quote") << QByteArray("[pelumo.exe]\nLastroute=\"12\nCardType=3\n")
                                  << false;
     QTest::newRow("over 1 MiB") << "[pelumo.exe]\nCardType=3\n;" + QByteArray(1 << 20, 'x')
                                 << false;
 }
 
-// A store with anything in it: no crash, its values read as text, or none of them and a
-// warning when it could not be read whole; the file is then never written over.
+// A store with anything in it: no crash, its values read as text, or none of them (the
+// card as a new one) and a warning when it holds anything but text or could not be read
+// whole; the file is then never written over.
 void TestHardening::storeHostileFiles()
 {
     QFETCH(QByteArray, bytes);
