@@ -409,14 +409,18 @@ void CardProcessor::readCard()
 
 // ---- commands from the console -----------------------------------------------------
 
-void CardProcessor::changeFare(const QString& fareText)
+void CardProcessor::changeFare(const QString& fareText, const QString& source)
 {
     if (m_console)
         m_console->log(TripEvent::FareChanged, fareText);
     outOfServiceDisplay();
     const std::optional<Money> fare = Money::parse(fareText);
     if (!fare) {
-        Desktop::instance().fatal(QStringLiteral("計算錯誤，離開。"));
+        // The second line names the line to mend.
+        QString message = QStringLiteral("計算錯誤，離開。");
+        if (!source.isEmpty())
+            message += QStringLiteral("\n%1的車資「%2」不是數字。").arg(source, fareText);
+        Desktop::instance().fatal(message);
         // Ending here must not cost the passenger the card the user set up.
         saveCard();
         Desktop::instance().endProgram(1);

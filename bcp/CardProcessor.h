@@ -70,7 +70,8 @@ public:
     void powerOn();
     void powerOff();
     // Commands from the console.
-    void changeFare(const QString& fareText);
+    // `source` says where the fare was read, for the message when it is not a number.
+    void changeFare(const QString& fareText, const QString& source = QString());
     void stopService();
     void resumeService();
     void pause();

@@ -380,7 +380,10 @@ void Console::loadRoute(qsizetype index)
     // the processor an empty one would end the program at the first log-in; it keeps its
     // $0.00 instead, as it does when the stored last route is not found.
     if (m_processor && m_routes.hasFare())
-        m_processor->changeFare(m_routes.fare());
+        m_processor->changeFare(m_routes.fare(),
+                                QStringLiteral("%1 第 %2 行")
+                                    .arg(QDir::toNativeSeparators(AppPaths::routesFile()))
+                                    .arg(*m_routes.fareLine() + 1));
 }
 
 void Console::changeRoute(const QString& route)

@@ -6,6 +6,7 @@
 #include "platform/Settings.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +49,7 @@ void frmOption::buildControls()
     hsrTime->setPageStep(5);   // track click: five seconds
     hsrTime->setValue(5);
     hsrTime->setFocusPolicy(Qt::StrongFocus);
+    hsrTime->installEventFilter(this);
 
     lbl[0] =
         new QLabel(QStringLiteral("設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。"), fra);
@@ -73,6 +75,22 @@ void frmOption::buildControls()
 
     setTabOrder(hsrTime, txtTime);
     setTabOrder(txtTime, cmdClose);
+}
+
+bool frmOption::eventFilter(QObject* watched, QEvent* e)
+{
+    // A scroll bar takes → and ← the other way round from its arrows (it turns its keys
+    // for scrolling pages of text); here → raises the time as the right arrow does. PgDn
+    // and PgUp already go as the track does.
+    if (watched == hsrTime && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Right || key == Qt::Key_Left) {
+            hsrTime->triggerAction(key == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                                        : QAbstractSlider::SliderSingleStepSub);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void frmOption::Form_Load()

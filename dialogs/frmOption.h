@@ -20,6 +20,9 @@ public:
     void hsrTime_Change();
     void cmdClose_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
     void buildControls();
 

@@ -13,7 +13,7 @@ void RouteCursor::load(qsizetype index)
     if (f.hasDest) {
         m_dest = f.dest;
         m_fare = f.fare;
-        m_hasFare = true;
+        m_fareLine = index;
     }
 }
 

@@ -23,8 +23,9 @@ public:
     const QString& route() const { return m_route; }
     const QString& destination() const { return m_dest; }
     const QString& fare() const { return m_fare; }
-    // Whether a loaded line has given the fare its value yet.
-    bool hasFare() const { return m_hasFare; }
+    // Whether a loaded line has given the fare its value yet, and which line that was.
+    bool hasFare() const { return m_fareLine.has_value(); }
+    std::optional<qsizetype> fareLine() const { return m_fareLine; }
 
     // Route entry: the first line of `route` with a destination.
     std::optional<qsizetype> find(const QString& route) const;
@@ -40,5 +41,5 @@ private:
     QString m_route;
     QString m_dest;
     QString m_fare;
-    bool m_hasFare = false;
+    std::optional<qsizetype> m_fareLine;
 };

@@ -43,9 +43,9 @@ void ProcessorForConsole::powerOff()
     m_processor.powerOff();
 }
 
-void ProcessorForConsole::changeFare(const QString& fareText)
+void ProcessorForConsole::changeFare(const QString& fareText, const QString& source)
 {
-    m_processor.changeFare(fareText);
+    m_processor.changeFare(fareText, source);
 }
 
 void ProcessorForConsole::stopService()

@@ -174,6 +174,9 @@ void frmMDI::Form_Load()
 
     // The card processor first: it loads the card, and its boot timer runs from here.
     m_processor = new CardProcessor(this);
+    // The card is kept as soon as it changes, not only at the end: a program killed, or
+    // cut off from its display, loses nothing of it.
+    connect(m_processor, &CardProcessor::cardValuesChanged, m_processor, &CardProcessor::saveCard);
     m_bcp = new frmBCP(*m_processor);
     m_bcpWindow = addPanel(m_bcp);
     m_bcp->setTop(0);

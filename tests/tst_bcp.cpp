@@ -82,6 +82,7 @@ private slots:
     void savedOnExit_data();
     void savedOnExit();
     void fareNotANumberEndsProgram();
+    void savedAtOnce();
     void cardEmptiedExactly();
     void longWalkInExactCents();
 };
@@ -791,11 +792,36 @@ void TestBcp::fareNotANumberEndsProgram()
     CardProcessor* p = w->processor();
     p->setLanguage(1);
     QVERIFY(p->topUp()); // 200.00, kept as the dialog wrote it
-    TestEnv::logIn(w.get()); // the first route load hands the fare over
-    QCOMPARE(env.desktop().texts(QStringLiteral("fatal")), QStringList{"計算錯誤，離開。"});
+    // The first route load, at the log-in, hands the fare over.
+    TestEnv::powerOn(w.get());
+    TestEnv::waitForPrompt(w.get());
+    p->setCardType(CardType::Startup);
+    TestEnv::present(w.get());
+    TestEnv::advance(2000);
+    // The second line names the file, the line and the text that is not a number.
+    QCOMPARE(env.desktop().texts(QStringLiteral("fatal")),
+             QStringList{QStringLiteral("計算錯誤，離開。\n%1 第 1 行的車資「abc」不是數字。")
+                             .arg(env.file(QStringLiteral("routes.dat")))});
     QCOMPARE(env.desktop().count(QStringLiteral("endProgram")), 1);
     QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("200.00"));
     QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("4")); // the start-up card
+    QCOMPARE(TestEnv::stored(Settings::Language), QStringLiteral("1"));
+}
+
+// Every change of the card is in the store at once, before any way of ending.
+void TestBcp::savedAtOnce()
+{
+    TestEnv env(kRoutes);
+    auto w = env.start();
+    CardProcessor* p = w->processor();
+    TestEnv::logIn(w.get());
+    TestEnv::read(w.get());
+    QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("97.6"));
+    QVERIFY(p->topUp());
+    QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("197.60"));
+    p->setCardType(CardType::Elderly);
+    p->setLanguage(1);
+    QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("3"));
     QCOMPARE(TestEnv::stored(Settings::Language), QStringLiteral("1"));
 }
 

@@ -278,26 +278,34 @@ void TestDialogs::optionsLoad()
 void TestDialogs::optionsSteps_data()
 {
     QTest::addColumn<int>("from");
-    QTest::addColumn<int>("part"); // the QStyle::SubControl of the scroll bar clicked
+    QTest::addColumn<int>("part"); // the QStyle::SubControl of the scroll bar clicked, or
+    QTest::addColumn<int>("key");  // the key pressed on it instead when not 0
     QTest::addColumn<QStringList>("storedAfterEach");
 
     QTest::newRow("right arrow, 1 s each")
-        << 5 << int(QStyle::SC_ScrollBarAddLine) << QStringList{"6000", "7000", "8000"};
+        << 5 << int(QStyle::SC_ScrollBarAddLine) << 0 << QStringList{"6000", "7000", "8000"};
     QTest::newRow("left arrow, 1 s each")
-        << 20 << int(QStyle::SC_ScrollBarSubLine) << QStringList{"19000", "18000"};
+        << 20 << int(QStyle::SC_ScrollBarSubLine) << 0 << QStringList{"19000", "18000"};
     QTest::newRow("track right, 5 s each")
-        << 5 << int(QStyle::SC_ScrollBarAddPage)
+        << 5 << int(QStyle::SC_ScrollBarAddPage) << 0
         << QStringList{"10000", "15000", "20000", "25000", "30000"};
     QTest::newRow("track left to the left end")
-        << 12 << int(QStyle::SC_ScrollBarSubPage) << QStringList{"7000", "5000"};
+        << 12 << int(QStyle::SC_ScrollBarSubPage) << 0 << QStringList{"7000", "5000"};
     QTest::newRow("arrow at the right end stores nothing")
-        << 30 << int(QStyle::SC_ScrollBarAddLine) << QStringList{Untouched};
+        << 30 << int(QStyle::SC_ScrollBarAddLine) << 0 << QStringList{Untouched};
+    // The keyboard as the arrows and the track: → and PgDn raise the time, ← and PgUp lower it.
+    QTest::newRow("→ key, 1 s each") << 5 << 0 << int(Qt::Key_Right) << QStringList{"6000", "7000"};
+    QTest::newRow("← key, 1 s each") << 20 << 0 << int(Qt::Key_Left) << QStringList{"19000"};
+    QTest::newRow("PgDn key, 5 s each") << 5 << 0 << int(Qt::Key_PageDown)
+                                        << QStringList{"10000", "15000"};
+    QTest::newRow("PgUp key, 5 s each") << 20 << 0 << int(Qt::Key_PageUp) << QStringList{"15000"};
 }
 
 void TestDialogs::optionsSteps()
 {
     QFETCH(int, from);
     QFETCH(int, part);
+    QFETCH(int, key);
     QFETCH(QStringList, storedAfterEach);
     TestEnv env(Routes);
     TestEnv::store(Settings::Loadtime, QString::number(from * 1000));
@@ -310,7 +318,10 @@ void TestDialogs::optionsSteps()
     const auto* shown = TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtTime"));
 
     for (const QString& expected : storedAfterEach) {
-        clickSubControl(time, QStyle::SubControl(part));
+        if (key)
+            QTest::keyClick(time, Qt::Key(key));
+        else
+            clickSubControl(time, QStyle::SubControl(part));
         QCOMPARE(TestEnv::stored(Settings::Loadtime), expected);
         if (expected != Untouched) {
             QCOMPARE(p->loadWaitMs(), expected.toInt());

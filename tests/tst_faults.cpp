@@ -389,7 +389,11 @@ void TestFaults::routeFiles()
     if (fareShown.isEmpty()) {
         // The first route load hands over a fare that cannot be computed: the program
         // ends, and the card the user set up is saved all the same.
-        QCOMPARE(env.desktop().texts(QStringLiteral("fatal")), QStringList{"計算錯誤，離開。"});
+        const QStringList fatal = env.desktop().texts(QStringLiteral("fatal"));
+        QCOMPARE(fatal.size(), 1);
+        QCOMPARE(fatal.first().section(u'\n', 0, 0), QStringLiteral("計算錯誤，離開。"));
+        QVERIFY(fatal.first().section(u'\n', 1).startsWith(env.file(QStringLiteral("routes.dat"))
+                                                            + QStringLiteral(" 第 1 行的車資「")));
         QCOMPARE(env.desktop().texts(QStringLiteral("endProgram")), QStringList{"1"});
         QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("123.45"));
         return;
