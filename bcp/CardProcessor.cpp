@@ -18,8 +18,7 @@ constexpr Money TopUpLimit = Money::cents(99990);
 } // namespace
 
 CardProcessor::CardProcessor(QObject* parent)
-    : QObject(parent),
-      m_tmrStart(new Timer(QStringLiteral("tmrStart"), 1000, true, this)),
+    : QObject(parent), m_tmrStart(new Timer(QStringLiteral("tmrStart"), 1000, true, this)),
       m_tmrLoadLong(new Timer(QStringLiteral("tmrLoadLong"), 15000, false, this)),
       m_tmrCount(new Timer(QStringLiteral("tmrCount"), 1000, false, this)),
       m_tmrLock(new Timer(QStringLiteral("tmrLock"), 15000, false, this)),
@@ -268,8 +267,8 @@ void CardProcessor::present(double xTw, double yTw)
         return;
     }
     if (m_bootStep == BootStep::Prompt) {
-        m_state = m_type == CardType::Startup ? ScreenState::LoginAccepted
-                                              : ScreenState::LoginRefused;
+        m_state =
+            m_type == CardType::Startup ? ScreenState::LoginAccepted : ScreenState::LoginRefused;
         m_tmrChange->setInterval(1000);
         m_tmrChange->restart(); // the login tick comes 1000 ms after the last movement
     }
@@ -374,22 +373,21 @@ void CardProcessor::displayTick()
 void CardProcessor::showIdle(ScreenState state)
 {
     if (state == ScreenState::PresentCard)
-        setLines(QStringLiteral("PRESENT"), QStringLiteral("YOUR CARD"), QStringLiteral("請使用卡"));
+        setLines(QStringLiteral("PRESENT"), QStringLiteral("YOUR CARD"),
+                 QStringLiteral("請使用卡"));
     else
         setLines(QStringLiteral("IN SERVICE"), QStringLiteral("歡迎使用服務"),
                  QStringLiteral("$") + m_fare.text());
     setLamps(Lamps::of(LampPattern::AllOff));
     if (m_console)
         m_console->restoreRouteScreen();
-    m_state = state == ScreenState::PresentCard ? ScreenState::InService
-                                                 : ScreenState::PresentCard;
+    m_state = state == ScreenState::PresentCard ? ScreenState::InService : ScreenState::PresentCard;
 }
 
 void CardProcessor::readCard()
 {
     const Transaction::Card card{m_purse, m_type, m_language, m_paidLock};
-    const Transaction::Result r =
-        Transaction::read(card, m_fare, m_halfFare.value_or(Money()));
+    const Transaction::Result r = Transaction::read(card, m_fare, m_halfFare.value_or(Money()));
     setLines(r.screen.line1, r.screen.line2, r.screen.line3);
     setLamps(Lamps::of(r.lamps));
     if (r.outcome == Transaction::Paid) {

@@ -30,14 +30,14 @@ public:
     };
     // What the next tick of the boot timer does.
     enum class BootStep {
-        ShowCover,      // dark cover over the screen
+        ShowCover, // dark cover over the screen
         GreenLamp,
         YellowLamp,
         RedLamp,
-        EndLampTest,    // lamps off, cover away
-        AddressScreen,  // wait for the console's address
+        EndLampTest,   // lamps off, cover away
+        AddressScreen, // wait for the console's address
         HideAddress,
-        Prompt,         // ask for the start-up card; a card presented now logs in
+        Prompt, // ask for the start-up card; a card presented now logs in
         CompleteLogin,
     };
 
@@ -107,7 +107,7 @@ public:
 signals:
     void screenChanged(); // lines, screen, address screen, cover
     void lampsChanged();
-    void cardChanged();   // the card picture shown, hidden or moved
+    void cardChanged(); // the card picture shown, hidden or moved
     // The card's value, type or language changed.
     void cardValuesChanged();
 

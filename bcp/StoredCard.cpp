@@ -9,9 +9,10 @@ Values load()
 {
     const double purse =
         Numbers::leadingNumber(Settings::Read(Settings::PurseValue, QStringLiteral("100")));
-    const qint16 type = Numbers::roundToInt16(Numbers::leadingNumber(
-                                                  Settings::Read(Settings::CardType, QStringLiteral("0"))))
-                            .value_or(0);
+    const qint16 type =
+        Numbers::roundToInt16(
+            Numbers::leadingNumber(Settings::Read(Settings::CardType, QStringLiteral("0"))))
+            .value_or(0);
     // A number with a fraction or an exponent is rounded, halves to even; a text that is
     // no number, or a number beyond 16 bits, counts as Chinese.
     const auto lang = Numbers::decimal(Settings::Read(Settings::Language, QStringLiteral("0")));

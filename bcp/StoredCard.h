@@ -10,7 +10,7 @@
 namespace StoredCard {
 
 struct Values {
-    Money purse;     // -35.00 to 999.90
+    Money purse; // -35.00 to 999.90
     CardType type;
     qint16 language; // 0 Chinese, anything else English
 };

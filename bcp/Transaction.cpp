@@ -33,8 +33,9 @@ Result read(const Card& card, Money fare, Money halfFare)
 
     if (card.purse <= Money() || card.purse - charged < Floor) {
         r.outcome = NotEnoughValue;
-        r.screen = english ? Screen{QStringLiteral("NOT ENOUGH"), QStringLiteral("PURSE VALUE"), {}, {}}
-                           : Screen{QStringLiteral("剩餘值不足　　"), {}, {}, {}};
+        r.screen = english
+                       ? Screen{QStringLiteral("NOT ENOUGH"), QStringLiteral("PURSE VALUE"), {}, {}}
+                       : Screen{QStringLiteral("剩餘值不足　　"), {}, {}, {}};
         r.screen.console = QStringLiteral("　　　　剩餘值不足");
         r.lamps = LampPattern::RedOnly;
         r.logEvent = TripEvent::NotEnoughValue;
@@ -52,8 +53,8 @@ Result read(const Card& card, Money fare, Money halfFare)
     if (card.type == CardType::Startup) {
         // The start-up card is never charged; it shows the Chinese refusal in any language.
         r.outcome = StartupCard;
-        r.screen = Screen{QStringLiteral("剩餘值不足　　"), {}, {},
-                          QStringLiteral("　　　　剩餘值不足")};
+        r.screen =
+            Screen{QStringLiteral("剩餘值不足　　"), {}, {}, QStringLiteral("　　　　剩餘值不足")};
         r.lamps = LampPattern::RedOnly;
         r.logEvent = TripEvent::NotEnoughValue;
         return r;

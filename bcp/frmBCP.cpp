@@ -105,9 +105,9 @@ void frmBCP::buildControls()
     m_picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
     m_picLayer->setGeometry(tw(600, 675, 2115, 1065));
     for (int i = 0; i < 3; ++i) {
-        m_lines[i] = makeLabel(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
-                               tw(0, 300 * i, 2100, 390), lineFont,
-                               Qt::AlignHCenter | Qt::AlignTop);
+        m_lines[i] =
+            makeLabel(QStringLiteral("lbl%1").arg(i + 1), m_picLayer, tw(0, 300 * i, 2100, 390),
+                      lineFont, Qt::AlignHCenter | Qt::AlignTop);
         // The line's text is its accessible name, announced whenever it changes.
         m_lines[i]->setAccessibleDescription(QStringLiteral("乘客處理機顯示屏第 %1 行").arg(i + 1));
     }
@@ -174,8 +174,9 @@ void frmBCP::showLamps()
                    const QColor& off) {
         lamp->setBackColor(lit ? on : off);
         const QString state = lit ? QStringLiteral("亮") : QStringLiteral("熄");
-        Accessibility::describe(lamp, QStringLiteral("%1燈（%2）").arg(colour, state),
-                                QStringLiteral("乘客處理機的%1色指示燈，現時%2").arg(colour, state));
+        Accessibility::describe(
+            lamp, QStringLiteral("%1燈（%2）").arg(colour, state),
+            QStringLiteral("乘客處理機的%1色指示燈，現時%2").arg(colour, state));
     };
     show(m_picRed, QStringLiteral("紅"), l.red, RedOn, RedOff);
     show(m_picYellow, QStringLiteral("黃"), l.yellow, YellowOn, YellowOff);

@@ -48,9 +48,10 @@ QImage fromRaw(const QString& path, int scale)
         delete raw;
         return QImage();
     }
-    QImage img(reinterpret_cast<const uchar*>(raw->constData()) + sizeof h, int(h.width),
-               int(h.height), int(h.width) * 4, QImage::Format_ARGB32_Premultiplied,
-               [](void* bytes) { delete static_cast<QByteArray*>(bytes); }, raw);
+    QImage img(
+        reinterpret_cast<const uchar*>(raw->constData()) + sizeof h, int(h.width), int(h.height),
+        int(h.width) * 4, QImage::Format_ARGB32_Premultiplied,
+        [](void* bytes) { delete static_cast<QByteArray*>(bytes); }, raw);
     img.setDevicePixelRatio(scale);
     return img;
 }
@@ -105,7 +106,8 @@ QIcon icon()
     static const QIcon icon = [] {
         QIcon i;
         for (int size : {16, 24, 32, 48})
-            i.addPixmap(QPixmap::fromImage(fromRaw(QStringLiteral(":/rendered/icon%1.argb").arg(size), 1)));
+            i.addPixmap(
+                QPixmap::fromImage(fromRaw(QStringLiteral(":/rendered/icon%1.argb").arg(size), 1)));
         return i;
     }();
     return icon;

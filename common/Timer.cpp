@@ -72,8 +72,8 @@ void VirtualTime::advance(qint64 ms)
         for (Timer* t : s.armed) {
             if (t->dueAt() > target)
                 continue;
-            if (!next || t->dueAt() < next->dueAt()
-                || (t->dueAt() == next->dueAt() && t->armOrder() < next->armOrder()))
+            if (!next || t->dueAt() < next->dueAt() ||
+                (t->dueAt() == next->dueAt() && t->armOrder() < next->armOrder()))
                 next = t;
         }
         if (!next)

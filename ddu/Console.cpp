@@ -1,6 +1,7 @@
 #include "ddu/Console.h"
 
 #include "common/Clock.h"
+#include "common/Money.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/ProcessorLink.h"
@@ -8,7 +9,6 @@
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "routes/RouteTable.h"
-#include "common/Money.h"
 
 #include <QDir>
 #include <QPointer>
@@ -56,8 +56,7 @@ QString Console::shiftIndicator() const
     return m_shift ? QStringLiteral("SH") : QString();
 }
 
-void Console::setLines(const QString& l1, const QString& l2, const QString& l3,
-                       const QString& l4)
+void Console::setLines(const QString& l1, const QString& l2, const QString& l3, const QString& l4)
 {
     m_lines[0] = l1;
     m_lines[1] = l2;

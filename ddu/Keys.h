@@ -7,19 +7,47 @@
 
 // The console's 31 keys.
 enum class Key {
-    No0, No1, No2, No3, No4, No5, No6, No7, No8, No9,
-    Shift, Brightness, Contrast, Accident, F1, F2, F3, F4, MoneyBox,
-    Output, Space, Enter, Power, Up, Down, Route, Start, Finish, Direction, Cancel, Send,
+    No0,
+    No1,
+    No2,
+    No3,
+    No4,
+    No5,
+    No6,
+    No7,
+    No8,
+    No9,
+    Shift,
+    Brightness,
+    Contrast,
+    Accident,
+    F1,
+    F2,
+    F3,
+    F4,
+    MoneyBox,
+    Output,
+    Space,
+    Enter,
+    Power,
+    Up,
+    Down,
+    Route,
+    Start,
+    Finish,
+    Direction,
+    Cancel,
+    Send,
 };
 
 struct KeyInfo {
     Key key;
-    const char* name;     // the key region's object name
-    const char16_t* caption; // what the panel picture prints on it
-    char letter;          // what it types while SHIFT is on; 0 for none
+    const char* name;             // the key region's object name
+    const char16_t* caption;      // what the panel picture prints on it
+    char letter;                  // what it types while SHIFT is on; 0 for none
     int left, top, width, height; // twips
-    const char* keyboard; // the keyboard key that presses it; none for the keys that only
-                          // type a letter, which the letter itself types
+    const char* keyboard;         // the keyboard key that presses it; none for the keys that only
+                                  // type a letter, which the letter itself types
 };
 
 namespace Keys {

@@ -35,7 +35,8 @@ QString keyboardKey(const KeyInfo& info)
 } // namespace
 
 KeyRegion::KeyRegion(const KeyInfo& info, QWidget* parent)
-    : QWidget(parent), m_key(info.key), m_tmrFlash(new Timer(QStringLiteral("tmrFlash"), 150, false, this))
+    : QWidget(parent), m_key(info.key),
+      m_tmrFlash(new Timer(QStringLiteral("tmrFlash"), 150, false, this))
 {
     setObjectName(QLatin1String(info.name));
     setGeometry(twips(info.left), twips(info.top), twips(info.width), twips(info.height));

@@ -15,8 +15,8 @@ QRect tw(int left, int top, int width, int height)
 void frame(QDialog* dialog, const QString& caption, int width, int height)
 {
     // A parent keeps the dialog out of the taskbar and above the main window.
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setWindowTitle(caption);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setFixedSize(twips(width), twips(height));

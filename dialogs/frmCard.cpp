@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-
 using DialogStyle::tw;
 
 frmCard::frmCard(CardProcessor& processor, QWidget* parent)

@@ -163,8 +163,8 @@ void fareRule(const QString& text)
     // Right at the limit the double reference cannot tell; elsewhere it decides.
     const bool atLimit = std::fabs(std::fabs(v) - limit) <= limit * 1e-9;
     if (!atLimit)
-        check(got.has_value() == (whole && std::fabs(v) < limit), "Money::parse accepts another set",
-              v);
+        check(got.has_value() == (whole && std::fabs(v) < limit),
+              "Money::parse accepts another set", v);
     if (got && std::fabs(v) < 1e12)
         check(std::fabs(double(got->inCents()) - v * 100.0) <= 0.5 + std::fabs(v) * 1e-12,
               "Money::parse is more than half a cent off", double(got->inCents()), v);

@@ -24,7 +24,7 @@ void check(bool ok, const char* what)
 qsizetype byteLines(const QByteArray& b)
 {
     if (b == QByteArray("\xEF\xBB\xBF"))
-        return 0;      // a lone byte order mark is an empty UTF-8 file
+        return 0; // a lone byte order mark is an empty UTF-8 file
     qsizetype count = 0;
     bool open = false; // characters since the last line end
     for (qsizetype i = 0; i < b.size(); ++i) {

@@ -25,7 +25,8 @@ const char* const Keys[] = {"Loadtime", "Lastroute", "PurseValue", "CardType", "
 void checkTexts(const QSettings::SettingsMap& map)
 {
     for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        check(it.value().typeId() == QMetaType::QString, "a value read as something else than text");
+        check(it.value().typeId() == QMetaType::QString,
+              "a value read as something else than text");
         check(!it.key().isEmpty() && !it.key().startsWith(u'/') && !it.key().endsWith(u'/') &&
                   !it.key().contains(QStringLiteral("//")),
               "a key QSettings could not look up");
@@ -44,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (wholeFile) {
         const std::string bytes = in.ConsumeRemainingBytesAsString();
         QString error;
-        const bool ok = StoreFile::read(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
-                                        map, &error);
+        const bool ok =
+            StoreFile::read(QByteArrayView(bytes.data(), qsizetype(bytes.size())), map, &error);
         check(ok == error.isEmpty(), "a failure without a reason, or a reason without one");
         checkTexts(map);
         if (!ok)

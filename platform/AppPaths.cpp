@@ -42,8 +42,8 @@ QString AppPaths::userDataDir()
         return userDirOverride();
     // Spelled out rather than AppDataLocation, which would follow whatever organisation
     // and application names the running executable happens to carry (tests included).
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Quillmere/pelumo");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Quillmere/pelumo");
 }
 
 void AppPaths::setUserDataDir(const QString& dir)
@@ -51,8 +51,8 @@ void AppPaths::setUserDataDir(const QString& dir)
     userDirOverride() = dir;
 }
 
-AppPaths::Choice AppPaths::choose(const QString& programDir, const QString& userDir,
-                                  bool installed, bool userRoutesExist)
+AppPaths::Choice AppPaths::choose(const QString& programDir, const QString& userDir, bool installed,
+                                  bool userRoutesExist)
 {
     if (!installed)
         return {programDir, QDir(programDir).filePath(RoutesName)};

@@ -115,7 +115,8 @@ bool writePage(const QString& path, const QByteArray& bytes)
     const QByteArray name = QFile::encodeName(path);
     if (::unlink(name.constData()) != 0 && errno != ENOENT)
         return false;
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     qsizetype done = 0;

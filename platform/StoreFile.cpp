@@ -115,17 +115,33 @@ QString unescapedValue(QByteArrayView v, bool* serialised)
         ++i;
         const char e = v[i++];
         switch (e) {
-        case 'a': out += u'\a'; break;
-        case 'b': out += u'\b'; break;
-        case 'f': out += u'\f'; break;
-        case 'n': out += u'\n'; break;
-        case 'r': out += u'\r'; break;
-        case 't': out += u'\t'; break;
-        case 'v': out += u'\v'; break;
+        case 'a':
+            out += u'\a';
+            break;
+        case 'b':
+            out += u'\b';
+            break;
+        case 'f':
+            out += u'\f';
+            break;
+        case 'n':
+            out += u'\n';
+            break;
+        case 'r':
+            out += u'\r';
+            break;
+        case 't':
+            out += u'\t';
+            break;
+        case 'v':
+            out += u'\v';
+            break;
         case '"':
         case '?':
         case '\'':
-        case '\\': out += QLatin1Char(e); break;
+        case '\\':
+            out += QLatin1Char(e);
+            break;
         case 'x': {
             // Any number of digits; like QSettings, the character is the value's low 16 bits.
             if (i < v.size() && hexValue(v[i]) >= 0) {
@@ -264,14 +280,31 @@ void escapeValue(const QString& text, QByteArray& out)
         }
         hexNext = false;
         switch (c) {
-        case u'\0': out += "\\0"; hexNext = true; break;
-        case u'\a': out += "\\a"; break;
-        case u'\b': out += "\\b"; break;
-        case u'\f': out += "\\f"; break;
-        case u'\n': out += "\\n"; break;
-        case u'\r': out += "\\r"; break;
-        case u'\t': out += "\\t"; break;
-        case u'\v': out += "\\v"; break;
+        case u'\0':
+            out += "\\0";
+            hexNext = true;
+            break;
+        case u'\a':
+            out += "\\a";
+            break;
+        case u'\b':
+            out += "\\b";
+            break;
+        case u'\f':
+            out += "\\f";
+            break;
+        case u'\n':
+            out += "\\n";
+            break;
+        case u'\r':
+            out += "\\r";
+            break;
+        case u'\t':
+            out += "\\t";
+            break;
+        case u'\v':
+            out += "\\v";
+            break;
         case u'"':
         case u'\\':
             out += '\\';
@@ -338,8 +371,8 @@ QString path()
 
 QSettings::Format format()
 {
-    static const QSettings::Format f =
-        QSettings::registerFormat(QStringLiteral("conf"), readDevice, writeDevice, Qt::CaseSensitive);
+    static const QSettings::Format f = QSettings::registerFormat(QStringLiteral("conf"), readDevice,
+                                                                 writeDevice, Qt::CaseSensitive);
     return f;
 }
 
@@ -397,8 +430,8 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
         const QString value = unescapedValue(line.sliced(l.equals + 1), &serialised);
         if (serialised) {
             if (error)
-                *error = QStringLiteral("第 %1 行的值以「@」開頭，是序列化的物件而不是文字")
-                             .arg(lineNo);
+                *error =
+                    QStringLiteral("第 %1 行的值以「@」開頭，是序列化的物件而不是文字").arg(lineNo);
             return false;
         }
         map.insert(section + child, value);

@@ -29,13 +29,13 @@ Fields split(const QString& line);
 QStringList decodeLines(const QByteArray& bytes);
 
 // What load() refuses.
-inline constexpr qsizetype MaxLineLength = 4096;   // characters, as cut, before any is dropped
+inline constexpr qsizetype MaxLineLength = 4096; // characters, as cut, before any is dropped
 inline constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 
 struct LoadResult {
     QStringList lines;
-    bool ok = true;  // false when the file is refused or cannot be read; lines is then empty
-    QString error;   // the reason, for the user
+    bool ok = true; // false when the file is refused or cannot be read; lines is then empty
+    QString error;  // the reason, for the user
 };
 // decodeLines() with the limits above checked.
 LoadResult fromBytes(const QByteArray& bytes);

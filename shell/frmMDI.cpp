@@ -15,10 +15,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QKeyEvent>
 
 frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
@@ -115,7 +115,8 @@ bool frmMDI::keyboardKey(QKeyEvent* e)
     Qt::KeyboardModifiers modifiers = e->modifiers() & ~Qt::KeypadModifier;
     if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
         modifiers &= ~Qt::ShiftModifier;
-    const auto action = m_keyboard.constFind(QKeyCombination(modifiers, Qt::Key(e->key())).toCombined());
+    const auto action =
+        m_keyboard.constFind(QKeyCombination(modifiers, Qt::Key(e->key())).toCombined());
     if (action == m_keyboard.constEnd())
         return false;
     if (!e->isAutoRepeat())
@@ -219,8 +220,7 @@ void frmMDI::powerSwitched(bool on)
 bool frmMDI::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::KeyPress && watched->isWidgetType() && !m_unloaded &&
-        static_cast<QWidget*>(watched)->window() == this &&
-        keyboardKey(static_cast<QKeyEvent*>(e)))
+        static_cast<QWidget*>(watched)->window() == this && keyboardKey(static_cast<QKeyEvent*>(e)))
         return true;
     // The panels live as long as the program; only its own end closes them.
     if (e->type() == QEvent::Close && !m_unloaded &&

@@ -87,7 +87,6 @@ private slots:
     void longWalkInExactCents();
 };
 
-
 void TestBcp::storedCardValues_data()
 {
     QTest::addColumn<QString>("key");
@@ -96,33 +95,80 @@ void TestBcp::storedCardValues_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("language");
     QTest::newRow("empty store") << QString() << QString() << "100.00" << 0 << 0;
-    QTest::newRow("purse -35") << "PurseValue" << "-35" << "-35.00" << 0 << 0;
-    QTest::newRow("purse -35.01") << "PurseValue" << "-35.01" << "100.00" << 0 << 0;
-    QTest::newRow("purse 999.91") << "PurseValue" << "999.91" << "100.00" << 0 << 0;
-    QTest::newRow("purse 1000") << "PurseValue" << "1000" << "100.00" << 0 << 0;
-    QTest::newRow("purse -40") << "PurseValue" << "-40" << "100.00" << 0 << 0;
-    QTest::newRow("purse 999.9") << "PurseValue" << "999.9" << "999.90" << 0 << 0;
-    QTest::newRow("purse letters") << "PurseValue" << "abc" << "0.00" << 0 << 0;
+    QTest::newRow("purse -35") << "PurseValue"
+                               << "-35"
+                               << "-35.00" << 0 << 0;
+    QTest::newRow("purse -35.01") << "PurseValue"
+                                  << "-35.01"
+                                  << "100.00" << 0 << 0;
+    QTest::newRow("purse 999.91") << "PurseValue"
+                                  << "999.91"
+                                  << "100.00" << 0 << 0;
+    QTest::newRow("purse 1000") << "PurseValue"
+                                << "1000"
+                                << "100.00" << 0 << 0;
+    QTest::newRow("purse -40") << "PurseValue"
+                               << "-40"
+                               << "100.00" << 0 << 0;
+    QTest::newRow("purse 999.9") << "PurseValue"
+                                 << "999.9"
+                                 << "999.90" << 0 << 0;
+    QTest::newRow("purse letters") << "PurseValue"
+                                   << "abc"
+                                   << "0.00" << 0 << 0;
     // Taken to the cent once, as it comes in.
-    QTest::newRow("purse to the cent") << "PurseValue" << "12.345" << "12.35" << 0 << 0;
-    QTest::newRow("purse binary noise") << "PurseValue" << "6.8999999999999995" << "6.90" << 0
-                                        << 0;
-    QTest::newRow("type 4") << "CardType" << "4" << "100.00" << 4 << 0;
-    QTest::newRow("type 5") << "CardType" << "5" << "100.00" << 0 << 0;
-    QTest::newRow("type -1") << "CardType" << "-1" << "100.00" << 0 << 0;
-    QTest::newRow("type 7") << "CardType" << "7" << "100.00" << 0 << 0;
-    QTest::newRow("type 2.5") << "CardType" << "2.5" << "100.00" << 2 << 0;
-    QTest::newRow("type 3.5") << "CardType" << "3.5" << "100.00" << 4 << 0;
-    QTest::newRow("type too large") << "CardType" << "99999" << "100.00" << 0 << 0;
-    QTest::newRow("type letters") << "CardType" << "x" << "100.00" << 0 << 0;
-    QTest::newRow("language 2") << "Language" << "2" << "100.00" << 0 << 2;
+    QTest::newRow("purse to the cent") << "PurseValue"
+                                       << "12.345"
+                                       << "12.35" << 0 << 0;
+    QTest::newRow("purse binary noise") << "PurseValue"
+                                        << "6.8999999999999995"
+                                        << "6.90" << 0 << 0;
+    QTest::newRow("type 4") << "CardType"
+                            << "4"
+                            << "100.00" << 4 << 0;
+    QTest::newRow("type 5") << "CardType"
+                            << "5"
+                            << "100.00" << 0 << 0;
+    QTest::newRow("type -1") << "CardType"
+                             << "-1"
+                             << "100.00" << 0 << 0;
+    QTest::newRow("type 7") << "CardType"
+                            << "7"
+                            << "100.00" << 0 << 0;
+    QTest::newRow("type 2.5") << "CardType"
+                              << "2.5"
+                              << "100.00" << 2 << 0;
+    QTest::newRow("type 3.5") << "CardType"
+                              << "3.5"
+                              << "100.00" << 4 << 0;
+    QTest::newRow("type too large") << "CardType"
+                                    << "99999"
+                                    << "100.00" << 0 << 0;
+    QTest::newRow("type letters") << "CardType"
+                                  << "x"
+                                  << "100.00" << 0 << 0;
+    QTest::newRow("language 2") << "Language"
+                                << "2"
+                                << "100.00" << 0 << 2;
     // A number with a fraction or an exponent is rounded, halves to even.
-    QTest::newRow("language 1.5") << "Language" << "1.5" << "100.00" << 0 << 2;
-    QTest::newRow("language 2.5") << "Language" << "2.5" << "100.00" << 0 << 2;
-    QTest::newRow("language 1.0") << "Language" << "1.0" << "100.00" << 0 << 1;
-    QTest::newRow("language 1e0") << "Language" << " 1e0 " << "100.00" << 0 << 1;
-    QTest::newRow("language beyond 16 bits") << "Language" << "70000" << "100.00" << 0 << 0;
-    QTest::newRow("language letters") << "Language" << "en" << "100.00" << 0 << 0;
+    QTest::newRow("language 1.5") << "Language"
+                                  << "1.5"
+                                  << "100.00" << 0 << 2;
+    QTest::newRow("language 2.5") << "Language"
+                                  << "2.5"
+                                  << "100.00" << 0 << 2;
+    QTest::newRow("language 1.0") << "Language"
+                                  << "1.0"
+                                  << "100.00" << 0 << 1;
+    QTest::newRow("language 1e0") << "Language"
+                                  << " 1e0 "
+                                  << "100.00" << 0 << 1;
+    QTest::newRow("language beyond 16 bits") << "Language"
+                                             << "70000"
+                                             << "100.00" << 0 << 0;
+    QTest::newRow("language letters") << "Language"
+                                      << "en"
+                                      << "100.00" << 0 << 0;
 }
 
 void TestBcp::storedCardValues()
@@ -364,60 +410,78 @@ void TestBcp::read_data()
     const QString route1 = QStringLiteral("路線　　　12");
     // Fare 3.50, half fare 1.80.
     QTest::newRow("adult zh") << 0 << 0 << "10.00" << false
-        << QStringList{"成人 $3.50　", "　剩餘值", "$6.50 "} << "ryG" << route1
-        << "　成人　$3.50" << paid << "6.50";
+                              << QStringList{"成人 $3.50　", "　剩餘值", "$6.50 "} << "ryG"
+                              << route1 << "　成人　$3.50" << paid << "6.50";
     QTest::newRow("child zh") << 1 << 0 << "10.00" << false
-        << QStringList{"小童 $1.80　", "　剩餘值", "$8.20 "} << "ryG" << route1
-        << "　小童　$1.80" << paid << "8.20";
+                              << QStringList{"小童 $1.80　", "　剩餘值", "$8.20 "} << "ryG"
+                              << route1 << "　小童　$1.80" << paid << "8.20";
     QTest::newRow("student zh") << 2 << 0 << "10.00" << false
-        << QStringList{"學生 $3.50　", "　剩餘值", "$6.50 "} << "ryG" << route1
-        << "　學生　$3.50" << paid << "6.50";
+                                << QStringList{"學生 $3.50　", "　剩餘值", "$6.50 "} << "ryG"
+                                << route1 << "　學生　$3.50" << paid << "6.50";
     QTest::newRow("elderly zh") << 3 << 0 << "10.00" << false
-        << QStringList{"長者 $1.80　", "　剩餘值", "$8.20 "} << "ryG" << route1
-        << "　長者　$1.80" << paid << "8.20";
+                                << QStringList{"長者 $1.80　", "　剩餘值", "$8.20 "} << "ryG"
+                                << route1 << "　長者　$1.80" << paid << "8.20";
     QTest::newRow("adult en") << 0 << 1 << "10.00" << false
-        << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$6.50 "} << "ryG" << route1
-        << "　成人　$3.50" << paid << "6.50";
+                              << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$6.50 "} << "ryG"
+                              << route1 << "　成人　$3.50" << paid << "6.50";
     QTest::newRow("child en") << 1 << 1 << "10.00" << false
-        << QStringList{"CHILD　$1.80", " PURSE VALUE ", "$8.20 "} << "ryG" << route1
-        << "　小童　$1.80" << paid << "8.20";
+                              << QStringList{"CHILD　$1.80", " PURSE VALUE ", "$8.20 "} << "ryG"
+                              << route1 << "　小童　$1.80" << paid << "8.20";
     QTest::newRow("student en") << 2 << 1 << "10.00" << false
-        << QStringList{"STUDENT $3.50", " PURSE VALUE ", "$6.50 "} << "ryG" << route1
-        << "　學生　$3.50" << paid << "6.50";
+                                << QStringList{"STUDENT $3.50", " PURSE VALUE ", "$6.50 "} << "ryG"
+                                << route1 << "　學生　$3.50" << paid << "6.50";
     QTest::newRow("elderly en") << 3 << 1 << "10.00" << false
-        << QStringList{"ELDERY　$1.80", " PURSE VALUE ", "$8.20 "} << "ryG" << route1
-        << "　長者　$1.80" << paid << "8.20";
+                                << QStringList{"ELDERY　$1.80", " PURSE VALUE ", "$8.20 "} << "ryG"
+                                << route1 << "　長者　$1.80" << paid << "8.20";
     // Any language but 0 is English, as a hand-edited store may give.
-    QTest::newRow("language 2 is English") << 0 << 2 << "10.00" << false
-        << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$6.50 "} << "ryG" << route1
-        << "　成人　$3.50" << paid << "6.50";
+    QTest::newRow("language 2 is English")
+        << 0 << 2 << "10.00" << false << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$6.50 "}
+        << "ryG" << route1 << "　成人　$3.50" << paid << "6.50";
     QTest::newRow("down to zero") << 0 << 0 << "3.50" << false
-        << QStringList{"成人 $3.50　", "　剩餘值", "$0.00 "} << "rYG" << route1
-        << "　成人　$3.50" << paid << "0.00";
+                                  << QStringList{"成人 $3.50　", "　剩餘值", "$0.00 "} << "rYG"
+                                  << route1 << "　成人　$3.50" << paid << "0.00";
     QTest::newRow("into the red") << 0 << 1 << "1.00" << false
-        << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$-2.50 "} << "rYG" << route1
-        << "　成人　$3.50" << paid << "-2.50";
-    QTest::newRow("empty purse zh") << 0 << 0 << "0.00" << false
-        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << "　　　　剩餘值不足" << ""
-        << " Not enough value" << "0.00";
-    QTest::newRow("empty purse en") << 0 << 1 << "-1.00" << false
-        << QStringList{"NOT ENOUGH", "PURSE VALUE", ""} << "Ryg" << "　　　　剩餘值不足" << ""
-        << " Not enough value" << "-1.00";
+                                  << QStringList{"ADULT　$3.50", " PURSE VALUE ", "$-2.50 "}
+                                  << "rYG" << route1 << "　成人　$3.50" << paid << "-2.50";
+    QTest::newRow("empty purse zh")
+        << 0 << 0 << "0.00" << false << QStringList{"剩餘值不足　　", "", ""} << "Ryg"
+        << "　　　　剩餘值不足"
+        << ""
+        << " Not enough value"
+        << "0.00";
+    QTest::newRow("empty purse en")
+        << 0 << 1 << "-1.00" << false << QStringList{"NOT ENOUGH", "PURSE VALUE", ""} << "Ryg"
+        << "　　　　剩餘值不足"
+        << ""
+        << " Not enough value"
+        << "-1.00";
     QTest::newRow("below floor") << 0 << 0 << "0.05" << false
-        << QStringList{"成人 $3.50　", "　剩餘值", "$-3.45 "} << "rYG" << route1
-        << "　成人　$3.50" << paid << "-3.45";
+                                 << QStringList{"成人 $3.50　", "　剩餘值", "$-3.45 "} << "rYG"
+                                 << route1 << "　成人　$3.50" << paid << "-3.45";
     QTest::newRow("processed zh") << 0 << 0 << "10.00" << true
-        << QStringList{"", " 此卡已處理 ", ""} << "rYG" << "　　　　此卡已處理" << ""
-        << " Card Processed" << "10.00";
+                                  << QStringList{"", " 此卡已處理 ", ""} << "rYG"
+                                  << "　　　　此卡已處理"
+                                  << ""
+                                  << " Card Processed"
+                                  << "10.00";
     QTest::newRow("processed en") << 2 << 1 << "10.00" << true
-        << QStringList{"CARD", "PROCESSED", ""} << "rYG" << "　　　　此卡已處理" << ""
-        << " Card Processed" << "10.00";
-    QTest::newRow("empty purse while locked") << 0 << 1 << "0.00" << true
-        << QStringList{"NOT ENOUGH", "PURSE VALUE", ""} << "Ryg" << "　　　　剩餘值不足" << ""
-        << " Not enough value" << "0.00";
-    QTest::newRow("start-up card en") << 4 << 1 << "10.00" << false
-        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << "　　　　剩餘值不足" << ""
-        << " Not enough value" << "10.00";
+                                  << QStringList{"CARD", "PROCESSED", ""} << "rYG"
+                                  << "　　　　此卡已處理"
+                                  << ""
+                                  << " Card Processed"
+                                  << "10.00";
+    QTest::newRow("empty purse while locked")
+        << 0 << 1 << "0.00" << true << QStringList{"NOT ENOUGH", "PURSE VALUE", ""} << "Ryg"
+        << "　　　　剩餘值不足"
+        << ""
+        << " Not enough value"
+        << "0.00";
+    QTest::newRow("start-up card en")
+        << 4 << 1 << "10.00" << false << QStringList{"剩餘值不足　　", "", ""} << "Ryg"
+        << "　　　　剩餘值不足"
+        << ""
+        << " Not enough value"
+        << "10.00";
 }
 
 void TestBcp::read()
@@ -470,12 +534,18 @@ void TestBcp::valueFloor_data()
     QTest::addColumn<QStringList>("screen");
     QTest::addColumn<QString>("lampsAfter");
     QTest::addColumn<QString>("purseAfter");
-    QTest::newRow("empty purse, free ride") << "0" << "0.00"
-        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << "0.00";
-    QTest::newRow("down to the floor") << "40.00" << "5.00"
-        << QStringList{"成人 $40.00　", "　剩餘值", "$-35.00 "} << "rYG" << "-35.00";
-    QTest::newRow("a cent below the floor") << "40.10" << "5.00"
-        << QStringList{"剩餘值不足　　", "", ""} << "Ryg" << "5.00";
+    QTest::newRow("empty purse, free ride")
+        << "0"
+        << "0.00" << QStringList{"剩餘值不足　　", "", ""} << "Ryg"
+        << "0.00";
+    QTest::newRow("down to the floor")
+        << "40.00"
+        << "5.00" << QStringList{"成人 $40.00　", "　剩餘值", "$-35.00 "} << "rYG"
+        << "-35.00";
+    QTest::newRow("a cent below the floor")
+        << "40.10"
+        << "5.00" << QStringList{"剩餘值不足　　", "", ""} << "Ryg"
+        << "5.00";
 }
 
 void TestBcp::valueFloor()
@@ -538,7 +608,7 @@ void TestBcp::presentationTimeline()
     CardProcessor* p = w->processor();
     TestEnv::logIn(w.get());
     TestEnv::press(w.get(), QStringLiteral("↓")); // fare 3.50
-    TestEnv::advance(2000 + 700); // mid-cycle
+    TestEnv::advance(2000 + 700);                 // mid-cycle
     p->setPurse(Money::dollars(10));
     TestEnv::present(w.get()); // 0 ms
     TestEnv::advance(999);
@@ -900,8 +970,9 @@ void TestBcp::longWalkInExactCents()
             const auto type = CardType(random.bounded(4));
             p->setCardType(type);
             // Now and then a fare that leaves the card exactly at the floor.
-            const qint64 fare = what == 1 && purse > 0 ? purse + 3500
-                                                        : cents(fares.at(random.bounded(fares.size())));
+            const qint64 fare = what == 1 && purse > 0
+                                    ? purse + 3500
+                                    : cents(fares.at(random.bounded(fares.size())));
             p->changeFare(Money::cents(fare).text());
             TestEnv::read(w.get());
             TestEnv::withdraw(w.get());

@@ -240,22 +240,37 @@ void TestCommon::halfFare_data()
 {
     QTest::addColumn<QString>("fare");
     QTest::addColumn<QString>("half");
-    QTest::newRow("2.4") << "2.4" << "1.20";
-    QTest::newRow("3.5") << "3.5" << "1.80";
-    QTest::newRow("4.7") << "4.7" << "2.40";
-    QTest::newRow("7") << "7" << "3.50";
-    QTest::newRow("0.1") << "0.1" << "0.10";
-    QTest::newRow("5.4") << "5.4" << "2.70";
-    QTest::newRow("0") << "0" << "0.00";
-    QTest::newRow("9.1") << "9.1" << "4.60";
-    QTest::newRow("10.5") << "10.5" << "5.30";
+    QTest::newRow("2.4") << "2.4"
+                         << "1.20";
+    QTest::newRow("3.5") << "3.5"
+                         << "1.80";
+    QTest::newRow("4.7") << "4.7"
+                         << "2.40";
+    QTest::newRow("7") << "7"
+                       << "3.50";
+    QTest::newRow("0.1") << "0.1"
+                         << "0.10";
+    QTest::newRow("5.4") << "5.4"
+                         << "2.70";
+    QTest::newRow("0") << "0"
+                       << "0.00";
+    QTest::newRow("9.1") << "9.1"
+                         << "4.60";
+    QTest::newRow("10.5") << "10.5"
+                          << "5.30";
     // An odd cent: its half goes to the even cent first.
-    QTest::newRow("0.01") << "0.01" << "0.00";
-    QTest::newRow("0.03") << "0.03" << "0.10";
-    QTest::newRow("2.01") << "2.01" << "1.00";
-    QTest::newRow("2.05") << "2.05" << "1.10";
-    QTest::newRow("negative") << "-3.5" << "-1.70";
-    QTest::newRow("minus a tenth") << "-0.1" << "0.00";
+    QTest::newRow("0.01") << "0.01"
+                          << "0.00";
+    QTest::newRow("0.03") << "0.03"
+                          << "0.10";
+    QTest::newRow("2.01") << "2.01"
+                          << "1.00";
+    QTest::newRow("2.05") << "2.05"
+                          << "1.10";
+    QTest::newRow("negative") << "-3.5"
+                              << "-1.70";
+    QTest::newRow("minus a tenth") << "-0.1"
+                                   << "0.00";
 }
 
 void TestCommon::halfFare()

@@ -10,9 +10,9 @@
 #include "support/TestEnv.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -96,8 +96,8 @@ void TestDdu::panelsSideBySide()
     QCOMPARE(w->bcp()->size(), QSize(225, 342));
     QCOMPARE(w->ddu()->size(), QSize(421, 258));
     // The whole of both panels fits in the window.
-    const QRect both = w->ddu()->parentWidget()->geometry().united(
-        w->bcp()->parentWidget()->geometry());
+    const QRect both =
+        w->ddu()->parentWidget()->geometry().united(w->bcp()->parentWidget()->geometry());
     QVERIFY(w->mdiArea()->viewport()->rect().contains(both));
     // Neither panel can be closed on its own.
     QVERIFY(!w->ddu()->parentWidget()->close());
@@ -207,13 +207,12 @@ void TestDdu::secondOutputAndNewRun()
         output(w.get());
         const QByteArray file = env.readFile(QStringLiteral("log.txt"));
         QVERIFY(file.startsWith(firstBlock));
-        QCOMPARE(file.mid(firstBlock.size()),
-                 QByteArray("12-06-2026\r\n"
-                            "06:10:38 Log Reset\r\n"
-                            "06:12:09 Route Changed 12\r\n"
-                            "06:12:09 Fare Changed 2.40\r\n"
-                            "06:12:11 -----\r\n"
-                            "\r\n"));
+        QCOMPARE(file.mid(firstBlock.size()), QByteArray("12-06-2026\r\n"
+                                                         "06:10:38 Log Reset\r\n"
+                                                         "06:12:09 Route Changed 12\r\n"
+                                                         "06:12:09 Fare Changed 2.40\r\n"
+                                                         "06:12:11 -----\r\n"
+                                                         "\r\n"));
         firstBlock = file;
         TestEnv::action(w.get(), QStringLiteral("mnuExit"))->trigger();
     }
@@ -266,7 +265,8 @@ void TestDdu::unwritableLogKeepsEverything()
     QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("log.txt")));
     output(w.get());
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
-    QVERIFY(env.desktop().texts(QStringLiteral("warn")).first().contains(QStringLiteral("log.txt")));
+    QVERIFY(
+        env.desktop().texts(QStringLiteral("warn")).first().contains(QStringLiteral("log.txt")));
     QCOMPARE(w->console()->mode(), Console::KeypadMode::Idle);
     TestEnv::press(w.get(), QStringLiteral("開/關"));
     TestEnv::logIn(w.get());
@@ -292,7 +292,8 @@ void TestDdu::noSecondOutputWhileOneRuns()
     int nested = 0;
     // A click that arrives during the output's first yield.
     QMetaObject::invokeMethod(
-        c, [&] {
+        c,
+        [&] {
             ++nested;
             TestEnv::press(w.get(), QStringLiteral("輸入"));
             c->output();

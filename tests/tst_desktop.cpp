@@ -142,10 +142,15 @@ void TestDesktop::noOpenerShowsOwnViewer_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shows");
-    QTest::newRow("console help") << "console" << "車長控制器說明" << "【輸入路線】";
-    QTest::newRow("card help, over the card dialog") << "card" << "Pelumo咭設定說明"
+    QTest::newRow("console help") << "console"
+                                  << "車長控制器說明"
+                                  << "【輸入路線】";
+    QTest::newRow("card help, over the card dialog") << "card"
+                                                     << "Pelumo咭設定說明"
                                                      << "【更改Pelumo咭類型】";
-    QTest::newRow("trip log") << "log" << "log.txt" << "06:10:05 Start Logging";
+    QTest::newRow("trip log") << "log"
+                              << "log.txt"
+                              << "06:10:05 Start Logging";
 }
 
 void TestDesktop::noOpenerShowsOwnViewer()
@@ -178,7 +183,10 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QVERIFY2(v->shownText().contains(shows), qPrintable(v->shownText().left(200)));
     // Over an open modal dialog the viewer must be modal too, or it takes no input.
     QCOMPARE(v->isModal() || v->windowModality() != Qt::NonModal, what == u"card");
-    QCOMPARE(TestEnv::find<QDialogButtonBox>(v, QStringLiteral("buttons"))->button(QDialogButtonBox::Close)->text(), QStringLiteral("關閉"));
+    QCOMPARE(TestEnv::find<QDialogButtonBox>(v, QStringLiteral("buttons"))
+                 ->button(QDialogButtonBox::Close)
+                 ->text(),
+             QStringLiteral("關閉"));
     compareCentres(v->frameGeometry(), w->frameGeometry());
     v->close();
 }
@@ -286,9 +294,12 @@ void TestDesktop::dialogCentredOnMainWindow_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("dialog");
-    QTest::newRow("card settings") << "mnuSetting" << "frmCard";
-    QTest::newRow("options") << "mnuOptions" << "frmOption";
-    QTest::newRow("about") << "mnuAbout" << "frmAbout";
+    QTest::newRow("card settings") << "mnuSetting"
+                                   << "frmCard";
+    QTest::newRow("options") << "mnuOptions"
+                             << "frmOption";
+    QTest::newRow("about") << "mnuAbout"
+                           << "frmAbout";
 }
 
 void TestDesktop::dialogCentredOnMainWindow()
@@ -349,15 +360,16 @@ void TestDesktop::commandLine_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("run");
     QTest::addColumn<QString>("pattern");
-    const QString usage = QStringLiteral("^Usage: pelumo \\[options\\]\\n[\\s\\S]*--help[\\s\\S]*--version");
+    const QString usage =
+        QStringLiteral("^Usage: pelumo \\[options\\]\\n[\\s\\S]*--help[\\s\\S]*--version");
     const QString version = QStringLiteral("^pelumo \\d+\\.\\d+(\\.\\d+)*\\n$");
     QTest::newRow("none") << QStringList{} << true << "";
     QTest::newRow("--version") << QStringList{"--version"} << false << version;
     QTest::newRow("-v") << QStringList{"-v"} << false << version;
     QTest::newRow("--help") << QStringList{"--help"} << false << usage;
     QTest::newRow("-h") << QStringList{"-h"} << false << usage;
-    QTest::newRow("help among others") << QStringList{"x.dat", "--bogus", "--help"} << false
-                                       << usage;
+    QTest::newRow("help among others")
+        << QStringList{"x.dat", "--bogus", "--help"} << false << usage;
     QTest::newRow("unknown option ignored") << QStringList{"--bogus"} << true << "";
     QTest::newRow("a file ignored") << QStringList{"routes.dat"} << true << "";
     // QApplication's own options stay its own, even where their letters spell -v or -h.

@@ -127,11 +127,16 @@ void TestDialogs::cardTopUp_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("refused");
 
-    QTest::newRow("up to the limit") << "899.90" << "999.90" << false;
-    QTest::newRow("a cent over") << "899.91" << "899.91" << true;
-    QTest::newRow("well over") << "900.00" << "900.00" << true;
-    QTest::newRow("from the lowest debt") << "-35.00" << "65.00" << false;
-    QTest::newRow("from nothing") << "0.00" << "100.00" << false;
+    QTest::newRow("up to the limit") << "899.90"
+                                     << "999.90" << false;
+    QTest::newRow("a cent over") << "899.91"
+                                 << "899.91" << true;
+    QTest::newRow("well over") << "900.00"
+                               << "900.00" << true;
+    QTest::newRow("from the lowest debt") << "-35.00"
+                                          << "65.00" << false;
+    QTest::newRow("from nothing") << "0.00"
+                                  << "100.00" << false;
 }
 
 void TestDialogs::cardTopUp()
@@ -296,8 +301,8 @@ void TestDialogs::optionsSteps_data()
     // The keyboard as the arrows and the track: → and PgDn raise the time, ← and PgUp lower it.
     QTest::newRow("→ key, 1 s each") << 5 << 0 << int(Qt::Key_Right) << QStringList{"6000", "7000"};
     QTest::newRow("← key, 1 s each") << 20 << 0 << int(Qt::Key_Left) << QStringList{"19000"};
-    QTest::newRow("PgDn key, 5 s each") << 5 << 0 << int(Qt::Key_PageDown)
-                                        << QStringList{"10000", "15000"};
+    QTest::newRow("PgDn key, 5 s each")
+        << 5 << 0 << int(Qt::Key_PageDown) << QStringList{"10000", "15000"};
     QTest::newRow("PgUp key, 5 s each") << 20 << 0 << int(Qt::Key_PageUp) << QStringList{"15000"};
 }
 

@@ -335,7 +335,8 @@ void TestFaults::routeFiles_data()
     QTest::newRow("empty") << QByteArray("") << "" << 0 << "$0.00"
                            << "";
     QTest::newRow("LF only") << QString(u"12#北門#2.40\n12#北門#3.50\n"_qs).toUtf8() << "" << 2
-                             << "$2.40" << "2.40";
+                             << "$2.40"
+                             << "2.40";
     // Random bytes without '#', CR or LF, in three lines: no line has a field.
     QByteArray garbage;
     QRandomGenerator gen(20261207);
@@ -357,7 +358,8 @@ void TestFaults::routeFiles_data()
                                        << "";
     // Beyond ten trillion dollars no amount is kept: such a fare counts as no number.
     QTest::newRow("fare beyond every amount")
-        << QString(u"12#北門#100000000000000000000\r\n"_qs).toUtf8() << "" << 1 << "" << "";
+        << QString(u"12#北門#100000000000000000000\r\n"_qs).toUtf8() << "" << 1 << ""
+        << "";
 }
 
 void TestFaults::routeFiles()
@@ -392,8 +394,8 @@ void TestFaults::routeFiles()
         const QStringList fatal = env.desktop().texts(QStringLiteral("fatal"));
         QCOMPARE(fatal.size(), 1);
         QCOMPARE(fatal.first().section(u'\n', 0, 0), QStringLiteral("計算錯誤，離開。"));
-        QVERIFY(fatal.first().section(u'\n', 1).startsWith(env.file(QStringLiteral("routes.dat"))
-                                                            + QStringLiteral(" 第 1 行的車資「")));
+        QVERIFY(fatal.first().section(u'\n', 1).startsWith(env.file(QStringLiteral("routes.dat")) +
+                                                           QStringLiteral(" 第 1 行的車資「")));
         QCOMPARE(env.desktop().texts(QStringLiteral("endProgram")), QStringList{"1"});
         QCOMPARE(TestEnv::stored(Settings::PurseValue), QStringLiteral("123.45"));
         return;
@@ -451,26 +453,31 @@ void TestFaults::storeWithGarbage_data()
     QTest::newRow("letters in every key")
         << QByteArray("[pelumo.exe]\nLoadtime=soon\nLastroute=abc\nPurseValue=abc\n"
                       "CardType=child\nLanguage=en\n")
-        << "0.00" << "0" << 0 << 0 << 20000;
+        << "0.00"
+        << "0" << 0 << 0 << 20000;
     QTest::newRow("numbers out of every range")
         << QByteArray("[pelumo.exe]\nLoadtime=-5\nLastroute=99999999999999999999\n"
                       "PurseValue=1e999\nCardType=99999\nLanguage=70000\n")
-        << "100.00" << "100" << 0 << 0 << 5000;
+        << "100.00"
+        << "100" << 0 << 0 << 5000;
     QTest::newRow("not finite")
         << QByteArray("[pelumo.exe]\nLoadtime=inf\nPurseValue=nan\nCardType=-inf\nLanguage=nan\n")
-        << "0.00" << "0" << 0 << 0 << 20000;
+        << "0.00"
+        << "0" << 0 << 0 << 20000;
     QTest::newRow("lists")
         << QByteArray("[pelumo.exe]\nLoadtime=5000, 6000\nLastroute=1, 2\nPurseValue=1, 2\n"
                       "CardType=3, 4\nLanguage=1, 2\n")
-        << "1.00" << "1" << 3 << 0 << 20000;
+        << "1.00"
+        << "1" << 3 << 0 << 20000;
     // Serialised values refuse the whole store: see the hardening tests.
     QByteArray bytes("[pelumo.exe]\n");
     for (const char* key : {"Loadtime", "Lastroute", "PurseValue", "CardType", "Language"})
         bytes += QByteArray(key) + QByteArray("=\x01\x7f\xff\xfe\x80\\x\0z\n", 11);
-    QTest::newRow("control and broken bytes") << bytes << "0.00" << "0" << 0 << 0 << 20000;
+    QTest::newRow("control and broken bytes") << bytes << "0.00"
+                                              << "0" << 0 << 0 << 20000;
     QTest::newRow("no section, no equals")
-        << QByteArray("PurseValue 50\n[pelumo.exe\nCardType\n=3\n\xff\xfe") << "100.00" << "100"
-        << 0 << 0 << 20000;
+        << QByteArray("PurseValue 50\n[pelumo.exe\nCardType\n=3\n\xff\xfe") << "100.00"
+        << "100" << 0 << 0 << 20000;
 }
 
 void TestFaults::storeWithGarbage()

@@ -32,13 +32,11 @@
 namespace {
 
 // Literals with NULs in them, whole.
-template <size_t N>
-QByteArray bytes(const char (&s)[N])
+template <size_t N> QByteArray bytes(const char (&s)[N])
 {
     return QByteArray(s, N - 1);
 }
-template <size_t N>
-QString text(const char16_t (&s)[N])
+template <size_t N> QString text(const char16_t (&s)[N])
 {
     return QString::fromUtf16(s, N - 1);
 }
@@ -102,10 +100,14 @@ void TestHardening::routeLines_data()
     // 北門 in Big5 is A5 5F AA F9: neither LF nor a control character is ever part of one.
     QTest::newRow("Big5") << QByteArray("12#\xA5\x5F\x01\xAA\xF9#5.40\n2X#A#9.10\x1e")
                           << QStringList{u"12#北門#5.40"_qs, "2X#A#9.10"};
-    QTest::newRow("NUL, tab and escape dropped")
-        << bytes("1\x00" "2#\tA\x1b[2J#5.4\x7f" "0") << QStringList{"12#A[2J#5.4\x7f" "0"};
+    QTest::newRow("NUL, tab and escape dropped") << bytes("1\x00"
+                                                          "2#\tA\x1b[2J#5.4\x7f"
+                                                          "0")
+                                                 << QStringList{"12#A[2J#5.4\x7f"
+                                                                "0"};
     QTest::newRow("a log line forged with VT stays in its field")
-        << QByteArray("12#A\x0b" "06:00:00 Paid: Adult Fare $0.00#1\r\n")
+        << QByteArray("12#A\x0b"
+                      "06:00:00 Paid: Adult Fare $0.00#1\r\n")
         << QStringList{"12#A06:00:00 Paid: Adult Fare $0.00#1"};
 }
 
@@ -120,12 +122,18 @@ void TestHardening::routeFileRefused_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason"); // empty: read
 
-    QTest::newRow("line of 4096 characters") << "4096" << "";
-    QTest::newRow("line of 4097 characters") << "4097" << "第 2 行超過 4096 個字元";
-    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
-    QTest::newRow("device") << "device" << "不是一般檔案";
-    QTest::newRow("directory") << "directory" << "不是一般檔案";
-    QTest::newRow("over 64 MiB") << "large" << "檔案大於 64 MiB";
+    QTest::newRow("line of 4096 characters") << "4096"
+                                             << "";
+    QTest::newRow("line of 4097 characters") << "4097"
+                                             << "第 2 行超過 4096 個字元";
+    QTest::newRow("FIFO") << "fifo"
+                          << "不是一般檔案";
+    QTest::newRow("device") << "device"
+                            << "不是一般檔案";
+    QTest::newRow("directory") << "directory"
+                               << "不是一般檔案";
+    QTest::newRow("over 64 MiB") << "large"
+                                 << "檔案大於 64 MiB";
 }
 
 void TestHardening::routeFileRefused()
@@ -175,7 +183,9 @@ void TestHardening::storeReadsWhatQSettingsWrites_data()
     QTest::newRow("comma, semicolon, equals") << "a,b;c=d";
     QTest::newRow("quotes and backslashes") << "say \"hi\" \\ C:\\dir\\";
     QTest::newRow("controls") << QStringLiteral("a\r\nb\t\a\x01\x1f\x7f");
-    QTest::newRow("NUL before digits") << text(u"\u0000" "12\u0000" "ab");
+    QTest::newRow("NUL before digits") << text(u"\u0000"
+                                               "12\u0000"
+                                               "ab");
     QTest::newRow("at signs") << "@@ByteArray(12)";
     QTest::newRow("beyond ASCII and the BMP") << u"北門 🚌"_qs;
 }
@@ -221,9 +231,8 @@ void TestHardening::storeReadsHandEdits_data()
     QTest::newRow("General, %General, escaped keys")
         << QByteArray("[General]\nA=1\n[%General]\nB=2\n[a\\b]\nc%20d=3\n=4\nno value\n")
         << QStringList{"A", "1", "General/B", "2", "a/b/c d", "3"};
-    QTest::newRow("quote left open")
-        << QByteArray("[pelumo.exe]\nPurseValue=\"50\nCardType=2\n")
-        << QStringList{"第 2 行有引號沒有結束，會吞掉後面各行"};
+    QTest::newRow("quote left open") << QByteArray("[pelumo.exe]\nPurseValue=\"50\nCardType=2\n")
+                                     << QStringList{"第 2 行有引號沒有結束，會吞掉後面各行"};
     QTest::newRow("backslash at the end of a line")
         << QByteArray("[pelumo.exe]\nLastroute=1\\\nCardType=2\n")
         << QStringList{"第 2 行以反斜線結束，會接上下一行"};
@@ -283,8 +292,9 @@ void TestHardening::storeHostileFiles_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("readable");
 
-    QTest::newRow("crafted line")
-        << QByteArray("[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n") << false;
+    QTest::newRow("crafted line") << QByteArray(
+                                         "[pelumo.exe]\nCardType=3\na\"=b\"=@ByteArray(hello)\n")
+                                  << false;
     // Read as an object, this nesting ran QSettings' variant decoder off the stack.
     QTest::newRow("deep @Variant")
         << "[pelumo.exe]\nCardType=3\nPurseValue=" +
@@ -333,11 +343,16 @@ void TestHardening::storeFailures_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("directory") << "directory" << "不是一般檔案";
-    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
-    QTest::newRow("folder is a file") << "folder is a file" << "Not a directory";
-    QTest::newRow("unreadable") << "unreadable" << "Permission denied";
-    QTest::newRow("read-only folder") << "read-only folder" << "Permission denied";
+    QTest::newRow("directory") << "directory"
+                               << "不是一般檔案";
+    QTest::newRow("FIFO") << "fifo"
+                          << "不是一般檔案";
+    QTest::newRow("folder is a file") << "folder is a file"
+                                      << "Not a directory";
+    QTest::newRow("unreadable") << "unreadable"
+                                << "Permission denied";
+    QTest::newRow("read-only folder") << "read-only folder"
+                                      << "Permission denied";
 }
 
 // Each is warned about once, with the path and the reason, and the file stays as it was.
@@ -346,7 +361,8 @@ void TestHardening::storeFailures()
     QFETCH(QString, fault);
     QFETCH(QString, reason);
     const bool permissions = fault == u"unreadable" || fault == u"read-only folder";
-    if (permissions && rerunUnprivileged(QStringLiteral("storeFailures:") + QTest::currentDataTag()))
+    if (permissions &&
+        rerunUnprivileged(QStringLiteral("storeFailures:") + QTest::currentDataTag()))
         return;
     TestEnv env;
     // The system's reason, in the language of Qt's texts the program loads.
@@ -369,9 +385,9 @@ void TestHardening::storeFailures()
     const QString locked = fault == u"unreadable" ? path : folder;
     const auto mode = QFile::permissions(locked);
     if (permissions)
-        QVERIFY(QFile::setPermissions(locked, fault == u"unreadable"
-                                                  ? QFileDevice::WriteOwner
-                                                  : QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(QFile::setPermissions(locked, fault == u"unreadable" ? QFileDevice::WriteOwner
+                                                                     : QFileDevice::ReadOwner |
+                                                                           QFileDevice::ExeOwner));
 
     QCOMPARE(TestEnv::stored(Settings::CardType), fault == u"read-only folder" ? "2" : "<absent>");
     TestEnv::store(Settings::CardType, QStringLiteral("0"));
@@ -490,10 +506,14 @@ void TestHardening::tripLogRefusesOtherFiles_data()
     QTest::addColumn<QString>("planted");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("link to a file") << "link" << "是符號連結，不是一般檔案";
-    QTest::newRow("link to nowhere") << "dangling link" << "是符號連結，不是一般檔案";
-    QTest::newRow("FIFO") << "fifo" << "不是一般檔案";
-    QTest::newRow("directory") << "directory" << "Is a directory";
+    QTest::newRow("link to a file") << "link"
+                                    << "是符號連結，不是一般檔案";
+    QTest::newRow("link to nowhere") << "dangling link"
+                                     << "是符號連結，不是一般檔案";
+    QTest::newRow("FIFO") << "fifo"
+                          << "不是一般檔案";
+    QTest::newRow("directory") << "directory"
+                               << "Is a directory";
 }
 
 void TestHardening::tripLogRefusesOtherFiles()

@@ -71,14 +71,15 @@ void TestKeyboard::workingDay()
     QCOMPARE(w->console()->routes().route(), QStringLiteral("2X"));
     type(w.get(), QStringLiteral("F7 Return Down F9 Num+Enter"));
     TestEnv::advance(2000);
-    const QStringList block = LogFormat::lines(QString::fromUtf8(env.readFile(QStringLiteral("log.txt"))));
+    const QStringList block =
+        LogFormat::lines(QString::fromUtf8(env.readFile(QStringLiteral("log.txt"))));
     QStringList events;
     for (const QString& line : block.mid(1, block.size() - 2))
         events << line.mid(8);
-    QCOMPARE(events, QStringList({" Start Logging", " Route Changed 12", " Fare Changed 5.40",
-                                  " Route Changed 2X", " Fare Changed 9.10",
-                                  " Route Changed 2X", " Fare Changed 9.10", " Finished Trip",
-                                  " Direction Changed", " -----"}));
+    QCOMPARE(events,
+             QStringList({" Start Logging", " Route Changed 12", " Fare Changed 5.40",
+                          " Route Changed 2X", " Fare Changed 9.10", " Route Changed 2X",
+                          " Fare Changed 9.10", " Finished Trip", " Direction Changed", " -----"}));
 }
 
 void TestKeyboard::letters_data()
@@ -87,18 +88,26 @@ void TestKeyboard::letters_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Console::KeypadMode>("mode");
     const auto entry = Console::KeypadMode::RouteEntry;
-    QTest::newRow("digits and a letter") << "F5 2 X" << "2X" << entry;
-    QTest::newRow("small letter") << "F5 n 8" << "N8" << entry;
-    QTest::newRow("shifted letter") << "F5 Shift+M" << "M" << entry;
-    QTest::newRow("keypad digits") << "F5 Num+3 Num+1" << "31" << entry;
+    QTest::newRow("digits and a letter") << "F5 2 X"
+                                         << "2X" << entry;
+    QTest::newRow("small letter") << "F5 n 8"
+                                  << "N8" << entry;
+    QTest::newRow("shifted letter") << "F5 Shift+M"
+                                    << "M" << entry;
+    QTest::newRow("keypad digits") << "F5 Num+3 Num+1"
+                                   << "31" << entry;
     QTest::newRow("every kind of key's letter") << "F5 T A D H L M Q R S U V W Y Z"
                                                 << "TADHLMQRSUVWYZ" << entry;
     // SHIFT already on: the letter still types itself, not a digit.
-    QTest::newRow("after SHIFT") << "F5 F3 X 1" << "X1" << entry;
-    QTest::newRow("space") << "F5 1 Space 2" << "1 2" << entry;
+    QTest::newRow("after SHIFT") << "F5 F3 X 1"
+                                 << "X1" << entry;
+    QTest::newRow("space") << "F5 1 Space 2"
+                           << "1 2" << entry;
     // Outside route entry a letter does nothing, not even the key that carries it.
-    QTest::newRow("letter while idle") << "X U" << "" << Console::KeypadMode::Idle;
-    QTest::newRow("cancelled") << "F5 1 Esc 2" << "1" << Console::KeypadMode::Idle;
+    QTest::newRow("letter while idle") << "X U"
+                                       << "" << Console::KeypadMode::Idle;
+    QTest::newRow("cancelled") << "F5 1 Esc 2"
+                               << "1" << Console::KeypadMode::Idle;
 }
 
 void TestKeyboard::letters()
@@ -158,9 +167,9 @@ void TestKeyboard::keysNamed()
         QCOMPARE(a->text(QAccessible::Name), name);
         QVERIFY2(a->text(QAccessible::Description).contains(QString::fromUtf16(k.caption)), k.name);
         // The tooltip names the keyboard key, or the letter for a key that only types one.
-        const QString keyboard = k.keyboard
-            ? QKeySequence(QLatin1String(k.keyboard)).toString(QKeySequence::NativeText)
-            : QString(QChar::fromLatin1(k.letter));
+        const QString keyboard =
+            k.keyboard ? QKeySequence(QLatin1String(k.keyboard)).toString(QKeySequence::NativeText)
+                       : QString(QChar::fromLatin1(k.letter));
         QVERIFY2(key->toolTip().contains(QStringLiteral("鍵盤：") + keyboard), k.name);
     }
 }
@@ -170,9 +179,8 @@ void TestKeyboard::lampsAndLinesAnnounced()
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = env.start();
     QStringList heard;
-    Accessibility::setListener([&](QWidget* widget) {
-        heard << widget->objectName() + u'=' + widget->accessibleName();
-    });
+    Accessibility::setListener(
+        [&](QWidget* widget) { heard << widget->objectName() + u'=' + widget->accessibleName(); });
     auto name = [&](const char* object) {
         QWidget* widget = TestEnv::find(w.get(), QLatin1String(object));
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -184,8 +192,9 @@ void TestKeyboard::lampsAndLinesAnnounced()
     TestEnv::advance(2000); // the lamp test lights green
     QCOMPARE(heard, QStringList{QStringLiteral("picGreen=綠燈（亮）")});
     TestEnv::advance(4000); // yellow, red, then all three go out together
-    QCOMPARE(heard.mid(1), QStringList({"picYellow=黃燈（亮）", "picRed=紅燈（亮）", "picRed=紅燈（熄）",
-                                        "picYellow=黃燈（熄）", "picGreen=綠燈（熄）"}));
+    QCOMPARE(heard.mid(1),
+             QStringList({"picYellow=黃燈（亮）", "picRed=紅燈（亮）", "picRed=紅燈（熄）",
+                          "picYellow=黃燈（熄）", "picGreen=綠燈（熄）"}));
     TestEnv::waitForPrompt(w.get());
     QCOMPARE(name("lbl1"), QStringLiteral("PRESENT YOUR"));
     QCOMPARE(name("lblLine2"), QStringLiteral("　　請使用卡登入"));

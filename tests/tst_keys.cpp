@@ -85,20 +85,48 @@ void TestKeys::typing_data()
     QTest::addColumn<QString>("keys"); // after 路線
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shiftShown");
-    QTest::newRow("SHIFT for one character") << "1 SHIFT 2 3" << "1B3" << "";
-    QTest::newRow("SHIFT twice types nothing") << "SHIFT SHIFT" << "" << "";
-    QTest::newRow("SHIFT twice, then a digit") << "SHIFT SHIFT 5" << "5" << "";
-    QTest::newRow("SHIFT shown until used") << "7 SHIFT" << "7" << "SH";
-    QTest::newRow("SHIFT before each letter") << "SHIFT 1 SHIFT 1" << "AA" << "";
-    QTest::newRow("取消 types Y") << "SHIFT 取消" << "Y" << "";
-    QTest::newRow("路線 types U") << "SHIFT 路線" << "U" << "";
-    QTest::newRow("輸出 types R") << "SHIFT 輸出" << "R" << "";
-    QTest::newRow("a letter route") << "2 SHIFT 方向" << "2X" << "";
-    QTest::newRow("space after a digit") << "1 空格" << "1 " << "";
-    QTest::newRow("space first") << "空格 1" << " 1" << "";
-    QTest::newRow("space with SHIFT") << "SHIFT 空格" << "S" << "";
-    QTest::newRow("letter-only key without SHIFT") << "1 F1 錢箱 2" << "12" << "";
-    QTest::newRow("zero") << "1 0 SHIFT 0" << "10T" << "";
+    QTest::newRow("SHIFT for one character") << "1 SHIFT 2 3"
+                                             << "1B3"
+                                             << "";
+    QTest::newRow("SHIFT twice types nothing") << "SHIFT SHIFT"
+                                               << ""
+                                               << "";
+    QTest::newRow("SHIFT twice, then a digit") << "SHIFT SHIFT 5"
+                                               << "5"
+                                               << "";
+    QTest::newRow("SHIFT shown until used") << "7 SHIFT"
+                                            << "7"
+                                            << "SH";
+    QTest::newRow("SHIFT before each letter") << "SHIFT 1 SHIFT 1"
+                                              << "AA"
+                                              << "";
+    QTest::newRow("取消 types Y") << "SHIFT 取消"
+                                  << "Y"
+                                  << "";
+    QTest::newRow("路線 types U") << "SHIFT 路線"
+                                  << "U"
+                                  << "";
+    QTest::newRow("輸出 types R") << "SHIFT 輸出"
+                                  << "R"
+                                  << "";
+    QTest::newRow("a letter route") << "2 SHIFT 方向"
+                                    << "2X"
+                                    << "";
+    QTest::newRow("space after a digit") << "1 空格"
+                                         << "1 "
+                                         << "";
+    QTest::newRow("space first") << "空格 1"
+                                 << " 1"
+                                 << "";
+    QTest::newRow("space with SHIFT") << "SHIFT 空格"
+                                      << "S"
+                                      << "";
+    QTest::newRow("letter-only key without SHIFT") << "1 F1 錢箱 2"
+                                                   << "12"
+                                                   << "";
+    QTest::newRow("zero") << "1 0 SHIFT 0"
+                          << "10T"
+                          << "";
 }
 
 void TestKeys::typing()
@@ -124,11 +152,15 @@ void TestKeys::typingReplacesNotFoundMessage_data()
 {
     QTest::addColumn<QString>("keys"); // after the failed search
     QTest::addColumn<QString>("typed");
-    QTest::newRow("digit") << "1" << "1";
-    QTest::newRow("letter") << "SHIFT 1" << "A";
-    QTest::newRow("space") << "空格" << " ";
+    QTest::newRow("digit") << "1"
+                           << "1";
+    QTest::newRow("letter") << "SHIFT 1"
+                            << "A";
+    QTest::newRow("space") << "空格"
+                           << " ";
     QTest::newRow("SHIFT alone keeps the message") << "SHIFT" << kNotFound;
-    QTest::newRow("a route found after all") << "1 2 輸入" << "";
+    QTest::newRow("a route found after all") << "1 2 輸入"
+                                             << "";
 }
 
 void TestKeys::typingReplacesNotFoundMessage()
@@ -185,17 +217,26 @@ void TestKeys::eachLetter_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("plain"); // typed without SHIFT; null for the mode keys
     const QString none = QStringLiteral("");
-    QTest::newRow("A") << "imgNo_1" << "1";
-    QTest::newRow("B") << "imgNo_2" << "2";
-    QTest::newRow("C") << "imgNo_3" << "3";
+    QTest::newRow("A") << "imgNo_1"
+                       << "1";
+    QTest::newRow("B") << "imgNo_2"
+                       << "2";
+    QTest::newRow("C") << "imgNo_3"
+                       << "3";
     QTest::newRow("D") << "imgBrightness" << none;
-    QTest::newRow("E") << "imgNo_4" << "4";
-    QTest::newRow("F") << "imgNo_5" << "5";
-    QTest::newRow("G") << "imgNo_6" << "6";
+    QTest::newRow("E") << "imgNo_4"
+                       << "4";
+    QTest::newRow("F") << "imgNo_5"
+                       << "5";
+    QTest::newRow("G") << "imgNo_6"
+                       << "6";
     QTest::newRow("H") << "imgContast" << none;
-    QTest::newRow("I") << "imgNo_7" << "7";
-    QTest::newRow("J") << "imgNo_8" << "8";
-    QTest::newRow("K") << "imgNo_9" << "9";
+    QTest::newRow("I") << "imgNo_7"
+                       << "7";
+    QTest::newRow("J") << "imgNo_8"
+                       << "8";
+    QTest::newRow("K") << "imgNo_9"
+                       << "9";
     QTest::newRow("L") << "imgAcc" << none;
     QTest::newRow("M") << "imgF1" << none;
     QTest::newRow("N") << "imgF2" << none;
@@ -203,8 +244,10 @@ void TestKeys::eachLetter_data()
     QTest::newRow("P") << "imgF4" << none;
     QTest::newRow("Q") << "imgMoneyBox" << none;
     QTest::newRow("R") << "imgOutput" << QString();
-    QTest::newRow("S") << "imgSpace" << " ";
-    QTest::newRow("T") << "imgNo_0" << "0";
+    QTest::newRow("S") << "imgSpace"
+                       << " ";
+    QTest::newRow("T") << "imgNo_0"
+                       << "0";
     QTest::newRow("U") << "imgRoute" << QString();
     QTest::newRow("V") << "imgStart" << QString();
     QTest::newRow("W") << "imgFinish" << QString();

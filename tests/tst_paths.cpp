@@ -20,11 +20,12 @@ QString unwritableDir(const QTemporaryDir& scratch)
 {
     const QString dir = scratch.filePath(QStringLiteral("installed"));
     QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     if (!AppPaths::canCreateFilesIn(dir))
         return dir;
-    if (QFileInfo(QStringLiteral("/proc")).isDir() && !AppPaths::canCreateFilesIn(QStringLiteral("/proc")))
+    if (QFileInfo(QStringLiteral("/proc")).isDir() &&
+        !AppPaths::canCreateFilesIn(QStringLiteral("/proc")))
         return QStringLiteral("/proc");
     return QString();
 }
@@ -95,18 +96,22 @@ void TestPaths::choose_data()
     QTest::addColumn<QString>("writeDir");
     QTest::addColumn<QString>("routes");
 
-    QTest::newRow("own copy") << false << false << "/p" << "/p/routes.dat";
-    QTest::newRow("own copy ignores the user's routes") << false << true << "/p" << "/p/routes.dat";
-    QTest::newRow("installed, user's routes") << true << true << "/u" << "/u/routes.dat";
-    QTest::newRow("installed, shipped routes") << true << false << "/u" << "/p/routes.dat";
+    QTest::newRow("own copy") << false << false << "/p"
+                              << "/p/routes.dat";
+    QTest::newRow("own copy ignores the user's routes") << false << true << "/p"
+                                                        << "/p/routes.dat";
+    QTest::newRow("installed, user's routes") << true << true << "/u"
+                                              << "/u/routes.dat";
+    QTest::newRow("installed, shipped routes") << true << false << "/u"
+                                               << "/p/routes.dat";
 }
 
 void TestPaths::choose()
 {
     QFETCH(bool, installed);
     QFETCH(bool, userRoutes);
-    const AppPaths::Choice c = AppPaths::choose(QStringLiteral("/p"), QStringLiteral("/u"),
-                                                installed, userRoutes);
+    const AppPaths::Choice c =
+        AppPaths::choose(QStringLiteral("/p"), QStringLiteral("/u"), installed, userRoutes);
     QTEST(c.writeDir, "writeDir");
     QTEST(c.routesFile, "routes");
 }
@@ -155,7 +160,8 @@ void TestPaths::files_data()
     QTest::newRow("own copy") << "own" << false << false << false;
     QTest::newRow("own copy, user's routes ignored") << "own" << true << false << false;
     // Not installed, so its files stay with it: writing fails there, with its warning.
-    QTest::newRow("own copy in a directory it cannot write") << "read-only" << true << false << false;
+    QTest::newRow("own copy in a directory it cannot write")
+        << "read-only" << true << false << false;
     QTest::newRow("missing program directory") << "missing" << true << false << false;
     // Installed, so the user's directory, though the program's could be written.
     QTest::newRow("installed, shipped routes") << "installed" << false << true << false;

@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSet>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -94,15 +94,20 @@ void TestRoutes::split_data()
     QTest::addColumn<QString>("fare");
 
     QTest::newRow("plain") << u"12#北門#5.40"_qs << true << "12" << true << u"北門"_qs << "5.40";
-    QTest::newRow("empty line") << "" << false << "" << false << "" << "";
-    QTest::newRow("no hash") << "12 北門 5.40" << false << "" << false << "" << "";
-    QTest::newRow("one hash") << u"12#北門"_qs << true << "12" << false << "" << "";
+    QTest::newRow("empty line") << "" << false << "" << false << ""
+                                << "";
+    QTest::newRow("no hash") << "12 北門 5.40" << false << "" << false << ""
+                             << "";
+    QTest::newRow("one hash") << u"12#北門"_qs << true << "12" << false << ""
+                              << "";
     QTest::newRow("three hashes keep the rest in the fare")
         << u"12#北門#5.40#x"_qs << true << "12" << true << u"北門"_qs << "5.40#x";
-    QTest::newRow("leading hash is an empty route")
-        << "#A#1" << true << "" << true << "A" << "1";
-    QTest::newRow("empty destination") << "12##5.40" << true << "12" << true << "" << "5.40";
-    QTest::newRow("empty fare") << "12#A#" << true << "12" << true << "A" << "";
+    QTest::newRow("leading hash is an empty route") << "#A#1" << true << "" << true << "A"
+                                                    << "1";
+    QTest::newRow("empty destination") << "12##5.40" << true << "12" << true << ""
+                                       << "5.40";
+    QTest::newRow("empty fare") << "12#A#" << true << "12" << true << "A"
+                                << "";
     QTest::newRow("nothing trimmed")
         << u" 12 #\u3000北門 # 5.4 "_qs << true << " 12 " << true << u"\u3000北門 "_qs << " 5.4 ";
 }
@@ -134,8 +139,10 @@ void TestRoutes::lineEnds_data()
     QTest::newRow("blank lines are entries")
         << QByteArray("\r\na\r\n\r\n") << QStringList{"", "a", ""};
     QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << QStringList();
-    QTest::newRow("BOM only at the start")
-        << QByteArray("\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF" "b") << QStringList{"a", u"\uFEFFb"_qs};
+    QTest::newRow("BOM only at the start") << QByteArray("\xEF\xBB\xBF"
+                                                         "a\r\n\xEF\xBB\xBF"
+                                                         "b")
+                                           << QStringList{"a", u"\uFEFFb"_qs};
     QTest::newRow("NUL is dropped") << QByteArray("a\0b", 3) << QStringList{"ab"};
 }
 
@@ -152,8 +159,8 @@ void TestRoutes::sameTextInEveryEncoding_data()
     // 北門 is A5 5F AA F9 in Big5.
     QTest::newRow("Big5") << QByteArray("12#\xA5\x5F\xAA\xF9#5.40\r\n2X#A#9.10");
     QTest::newRow("UTF-8") << QByteArray("12#\xE5\x8C\x97\xE9\x96\x80#5.40\r\n2X#A#9.10");
-    QTest::newRow("UTF-8 with BOM")
-        << QByteArray("\xEF\xBB\xBF" "12#\xE5\x8C\x97\xE9\x96\x80#5.40\r\n2X#A#9.10");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
+                                                  "12#\xE5\x8C\x97\xE9\x96\x80#5.40\r\n2X#A#9.10");
 }
 
 void TestRoutes::sameTextInEveryEncoding()
@@ -305,8 +312,7 @@ void TestRoutes::shippedTable()
         QVERIFY2(it.value() == entered || it.value() == turned, qPrintable(it.key()));
     }
     QVERIFY(routes.size() >= 8);
-    QCOMPARE(indexOr(RouteTable::findRoute(r.lines, RouteTable::split(r.lines.value(0)).route)),
-             0);
+    QCOMPARE(indexOr(RouteTable::findRoute(r.lines, RouteTable::split(r.lines.value(0)).route)), 0);
 }
 
 void TestRoutes::findRoute_data()
@@ -382,15 +388,19 @@ void TestRoutes::findOtherDirection_data()
     QTest::addColumn<int>("found"); // -1: none
 
     const QStringList three = {"5#A#3", "5#A#2", "5#B#3", "5#C#3"};
-    QTest::newRow("first to second") << three << "5" << "A" << 2;
-    QTest::newRow("second back to first") << three << "5" << "B" << 0;
-    QTest::newRow("third back to first") << three << "5" << "C" << 0;
+    QTest::newRow("first to second") << three << "5"
+                                     << "A" << 2;
+    QTest::newRow("second back to first") << three << "5"
+                                          << "B" << 0;
+    QTest::newRow("third back to first") << three << "5"
+                                         << "C" << 0;
     QTest::newRow("unknown route") << kExample << "13" << u"北門"_qs << -1;
-    QTest::newRow("line without fare passed over")
-        << QStringList{"5#A#3", "5#B", "5#B#2"} << "5" << "A" << 2;
-    QTest::newRow("empty destination is no direction")
-        << QStringList{"5##3", "5#A#3"} << "5" << "A" << -1;
-    QTest::newRow("from an empty destination") << QStringList{"5##3", "5#A#3"} << "5" << "" << 1;
+    QTest::newRow("line without fare passed over") << QStringList{"5#A#3", "5#B", "5#B#2"} << "5"
+                                                   << "A" << 2;
+    QTest::newRow("empty destination is no direction") << QStringList{"5##3", "5#A#3"} << "5"
+                                                       << "A" << -1;
+    QTest::newRow("from an empty destination") << QStringList{"5##3", "5#A#3"} << "5"
+                                               << "" << 1;
 }
 
 void TestRoutes::findOtherDirection()

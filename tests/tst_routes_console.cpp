@@ -73,23 +73,30 @@ void TestRouteConsole::exampleTable_data()
                                  << QStringList{" Finished Trip", " Direction Changed"};
     const QStringList fare420 = loaded("12", "4.20");
     const QStringList fare280 = loaded("12", "2.80");
-    QTest::newRow("typing 12") << "路線 1 2 輸入" << "0" << to北門 << 0;
-    QTest::newRow("↓") << "路線 1 2 輸入 ↓" << "1" << to北門 + fare420 << 0;
-    QTest::newRow("↓ ↓") << "路線 1 2 輸入 ↓ ↓" << "2" << to北門 + fare420 + fare280 << 0;
+    QTest::newRow("typing 12") << "路線 1 2 輸入"
+                               << "0" << to北門 << 0;
+    QTest::newRow("↓") << "路線 1 2 輸入 ↓"
+                       << "1" << to北門 + fare420 << 0;
+    QTest::newRow("↓ ↓") << "路線 1 2 輸入 ↓ ↓"
+                         << "2" << to北門 + fare420 + fare280 << 0;
     QTest::newRow("a third ↓ does nothing") << "路線 1 2 輸入 ↓ ↓ ↓"
                                             << "2" << to北門 + fare420 + fare280 << 0;
     QTest::newRow("↑ returns") << "路線 1 2 輸入 ↓ ↓ ↓ ↑"
                                << "1" << to北門 + fare420 + fare280 + fare420 << 0;
-    QTest::newRow("↑ on the first section") << "路線 1 2 輸入 ↑" << "0" << to北門 << 0;
+    QTest::newRow("↑ on the first section") << "路線 1 2 輸入 ↑"
+                                            << "0" << to北門 << 0;
     QTest::newRow("terminus") << "路線 1 2 輸入 ↓ 終點 輸入"
                               << "3" << to北門 + fare420 + to南碼頭 << 0;
-    QTest::newRow("terminus again") << "路線 1 2 輸入 終點 輸入 ↓ 終點 輸入" << "0"
+    QTest::newRow("terminus again") << "路線 1 2 輸入 終點 輸入 ↓ 終點 輸入"
+                                    << "0"
                                     << to北門 + to南碼頭 + loaded("12", "3.50") + to北門 +
                                            QStringList{" Finished Trip", " Direction Changed"}
                                     << 0;
-    QTest::newRow("↓ stops before the next route") << "路線 1 2 輸入 終點 輸入 ↓ ↓"
+    QTest::newRow("↓ stops before the next route")
+        << "路線 1 2 輸入 終點 輸入 ↓ ↓"
         << "4" << to北門 + to南碼頭 + loaded("12", "3.50") << 0;
-    QTest::newRow("typing 12 from the other direction") << "路線 1 2 輸入 終點 輸入 ↓ 路線 1 2 輸入"
+    QTest::newRow("typing 12 from the other direction")
+        << "路線 1 2 輸入 終點 輸入 ↓ 路線 1 2 輸入"
         << "0" << to北門 + to南碼頭 + loaded("12", "3.50") + to北門 << 0;
     QTest::newRow("2X terminus only beeps") << "路線 2 SHIFT 方向 輸入 終點 輸入"
                                             << "5" << loaded("2X", "9.10") << 1;
@@ -125,21 +132,28 @@ void TestRouteConsole::routeScreen_data()
     QTest::addColumn<QString>("fare"); // as the log shows it
     QTest::addColumn<QString>("inService");
 
-    QTest::newRow("fare 5.4") << "1#A#2.00\r\n12#北門#5.4\r\n" << "路線 1 2 輸入"
+    QTest::newRow("fare 5.4") << "1#A#2.00\r\n12#北門#5.4\r\n"
+                              << "路線 1 2 輸入"
                               << QStringList{"車費　　　5.40", "路線　　　12", "往　北門", ""}
-                              << "5.4" << "$5.40";
+                              << "5.4"
+                              << "$5.40";
     QTest::newRow("route 2X") << kExample << "路線 2 SHIFT 方向 輸入"
                               << QStringList{"車費　　　9.10", "路線　　　2X", "往　東公園", ""}
-                              << "9.10" << "$9.10";
-    QTest::newRow("whole fare") << "1#A#2.00\r\n3#B#7\r\n" << "路線 3 輸入"
+                              << "9.10"
+                              << "$9.10";
+    QTest::newRow("whole fare") << "1#A#2.00\r\n3#B#7\r\n"
+                                << "路線 3 輸入"
                                 << QStringList{"車費　　　7.00", "路線　　　3", "往　B", ""} << "7"
                                 << "$7.00";
-    QTest::newRow("spaces stay in the fields") << "1#A#2.00\r\n3 #  B #0.5\r\n"
+    QTest::newRow("spaces stay in the fields")
+        << "1#A#2.00\r\n3 #  B #0.5\r\n"
         << "路線 3 空格 輸入" << QStringList{"車費　　　0.50", "路線　　　3 ", "往　  B ", ""}
-        << "0.5" << "$0.50";
+        << "0.5"
+        << "$0.50";
     QTest::newRow("section step") << kExample << "↓ ↓"
                                   << QStringList{"車費　　　2.80", "路線　　　12", "往　北門", ""}
-                                  << "2.80" << "$2.80";
+                                  << "2.80"
+                                  << "$2.80";
 }
 
 void TestRouteConsole::routeScreen()
@@ -167,10 +181,14 @@ void TestRouteConsole::fareNotANumberShownAsItStands_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("fareLine");
-    QTest::newRow("letters") << "7#碼頭#abc" << "車費　　　abc";
-    QTest::newRow("empty") << "7#碼頭#" << "車費　　　";
-    QTest::newRow("third hash") << "7#碼頭#5.40#x" << "車費　　　5.40#x";
-    QTest::newRow("comma") << "7#碼頭#5,40" << "車費　　　5,40";
+    QTest::newRow("letters") << "7#碼頭#abc"
+                             << "車費　　　abc";
+    QTest::newRow("empty") << "7#碼頭#"
+                           << "車費　　　";
+    QTest::newRow("third hash") << "7#碼頭#5.40#x"
+                                << "車費　　　5.40#x";
+    QTest::newRow("comma") << "7#碼頭#5,40"
+                           << "車費　　　5,40";
 }
 
 void TestRouteConsole::fareNotANumberShownAsItStands()
@@ -182,8 +200,10 @@ void TestRouteConsole::fareNotANumberShownAsItStands()
     TestEnv::logIn(w.get());
     TestEnv::press(w.get(), QStringLiteral("路線 7 輸入"));
     QCOMPARE(storedLines(w->console()), QStringList({fareLine, "路線　　　7", "往　碼頭"}));
-    // Charging it is impossible: the processor ends the program.
-    QCOMPARE(env.desktop().texts(QStringLiteral("fatal")), QStringList{"計算錯誤，離開。"});
+    // Charging it is impossible: the processor ends the program, naming the second line.
+    QCOMPARE(env.desktop().texts(QStringLiteral("fatal")),
+             QStringList{QStringLiteral("計算錯誤，離開。\n%1 第 2 行的車資「%2」不是數字。")
+                             .arg(env.file(QStringLiteral("routes.dat")), line.section(u'#', 2))});
 }
 
 void TestRouteConsole::waitScreenThenRouteScreen_data()
@@ -196,7 +216,8 @@ void TestRouteConsole::waitScreenThenRouteScreen_data()
                                   << QStringList{"車費　　　4.20", "路線　　　12", "往　北門", ""};
     QTest::newRow("terminus") << "終點 輸入"
                               << QStringList{"車費　　　5.40", "路線　　　12", "往　南碼頭", ""};
-    QTest::newRow("same route again") << "路線 1 2 輸入 路線 1 2 輸入"
+    QTest::newRow("same route again")
+        << "路線 1 2 輸入 路線 1 2 輸入"
         << QStringList{"車費　　　5.40", "路線　　　12", "往　北門", ""};
 }
 
@@ -258,10 +279,14 @@ void TestRouteConsole::steppingInRouteEntry_data()
 {
     QTest::addColumn<QString>("keys"); // after 路線 1 2 輸入 ↓ 路線
     QTest::addColumn<QString>("tag");
-    QTest::newRow("↓") << "↓" << "2";
-    QTest::newRow("↑") << "↑" << "0";
-    QTest::newRow("↓ ↑") << "↓ ↑" << "1";
-    QTest::newRow("typed, then ↓") << "1 ↓" << "2";
+    QTest::newRow("↓") << "↓"
+                       << "2";
+    QTest::newRow("↑") << "↑"
+                       << "0";
+    QTest::newRow("↓ ↑") << "↓ ↑"
+                         << "1";
+    QTest::newRow("typed, then ↓") << "1 ↓"
+                                   << "2";
 }
 
 void TestRouteConsole::steppingInRouteEntry()
@@ -285,12 +310,16 @@ void TestRouteConsole::arrowsBeforeAnyLoad_data()
 {
     QTest::addColumn<QString>("stage");
     QTest::addColumn<QString>("line"); // the current line, before and after
-    QTest::newRow("booting") << "booting" << "";
-    QTest::newRow("log-in prompt") << "prompt" << "";
-    QTest::newRow("stored route gone") << "gone" << "";
+    QTest::newRow("booting") << "booting"
+                             << "";
+    QTest::newRow("log-in prompt") << "prompt"
+                                   << "";
+    QTest::newRow("stored route gone") << "gone"
+                                       << "";
     // A route loaded before the power was switched: still nothing until the log-in, which
     // the processor then asks for as usual.
-    QTest::newRow("a later boot") << "later" << "0";
+    QTest::newRow("a later boot") << "later"
+                                  << "0";
 }
 
 void TestRouteConsole::arrowsBeforeAnyLoad()
@@ -327,7 +356,8 @@ void TestRouteConsole::arrowsBeforeAnyLoad()
     QCOMPARE(env.desktop().count(QStringLiteral("beep")), 0);
     if (stage == u"later") {
         TestEnv::waitForPrompt(w.get());
-        QCOMPARE(bcpLines(w->bcp()), QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
+        QCOMPARE(bcpLines(w->bcp()),
+                 QStringList({"PRESENT YOUR", "CARD TO LOGIN", "請使用卡登入"}));
     }
 }
 

@@ -42,10 +42,11 @@ int main(int argc, char* argv[])
     if (args[2].endsWith(QLatin1String(".argb"))) {
         QFile out(args[2]);
         const quint32 header[3] = {quint32(width), quint32(height), 0};
-        written = out.open(QIODevice::WriteOnly) && out.write("PLMO", 4) == 4 &&
-                  out.write(reinterpret_cast<const char*>(header), sizeof header) == sizeof header &&
-                  out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) ==
-                      image.sizeInBytes();
+        written =
+            out.open(QIODevice::WriteOnly) && out.write("PLMO", 4) == 4 &&
+            out.write(reinterpret_cast<const char*>(header), sizeof header) == sizeof header &&
+            out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) ==
+                image.sizeInBytes();
     } else {
         written = image.save(args[2], "PNG");
     }

@@ -5,17 +5,17 @@
 // Everything the trip log records, in one place. A line is a date (mm-dd-yyyy) alone, or
 // the time (hh:mm:ss) followed by one of these event texts.
 enum class TripEvent {
-    StartLogging,     // the program started
-    RouteChanged,     // + the route text
-    FareChanged,      // + the fare as the route line writes it
+    StartLogging, // the program started
+    RouteChanged, // + the route text
+    FareChanged,  // + the fare as the route line writes it
     StartTrip,
     FinishedTrip,
     DirectionChanged,
     NotEnoughValue,
     CardProcessed,
-    Paid,             // + the full fare, "0.00"
-    BlockEnd,         // closes every block written to log.txt
-    LogReset,         // opens the log that follows an output
+    Paid,     // + the full fare, "0.00"
+    BlockEnd, // closes every block written to log.txt
+    LogReset, // opens the log that follows an output
 };
 
 // The in-memory trip log of one run, and the blocks an output has taken from it but not

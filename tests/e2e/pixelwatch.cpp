@@ -48,8 +48,8 @@ int main(int argc, char* argv[])
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         // One request for all the points, so that they are read at the same moment.
-        const QImage shot = screen->grabWindow(0, box.x(), box.y(), box.width(), box.height())
-                                .toImage();
+        const QImage shot =
+            screen->grabWindow(0, box.x(), box.y(), box.width(), box.height()).toImage();
         QString line;
         for (const QPoint& p : points) {
             const QPoint at = p - box.topLeft();

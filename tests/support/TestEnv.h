@@ -48,8 +48,7 @@ public:
     static QDateTime startTime();
 
     // A child of `root` by object name; a name that fits none stops the test run.
-    template <class T = QWidget>
-    static T* find(const QObject* root, const QString& name)
+    template <class T = QWidget> static T* find(const QObject* root, const QString& name)
     {
         return static_cast<T*>(findObject(root, name, &T::staticMetaObject));
     }
