@@ -14,12 +14,7 @@ BINARY=$BUILD/pelumo
 OUT=${2:-$root/docs/screenshot.png}
 require_tools
 
-make_tmp
-export HOME="$E2E_TMP/home" QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_DATA_HOME
-mkdir -p "$HOME" "$E2E_TMP/program"
-cp "$BINARY" "$E2E_TMP/program/pelumo"
-cp "$root/assets/routes.dat" "$E2E_TMP/program/routes.dat"
+prepare_program "$BINARY" "$root/assets/routes.dat"
 seed_settings "Loadtime=5000" "CardType=4"
 start_xvfb
 start_app "$E2E_TMP/program/pelumo"

@@ -13,12 +13,7 @@ source "$here/lib.sh"
 BINARY=$1 PIXELWATCH=$2 SRC=$3
 require_tools
 
-make_tmp
-export HOME="$E2E_TMP/home" QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_DATA_HOME
-mkdir -p "$HOME" "$E2E_TMP/program"
-cp "$BINARY" "$E2E_TMP/program/pelumo"
-cp "$SRC/assets/routes.dat" "$E2E_TMP/program/routes.dat"
+prepare_program "$BINARY" "$SRC/assets/routes.dat"
 # The start-up card is already chosen; the 5 s connection wait keeps the boot short.
 seed_settings "Loadtime=5000" "CardType=4"
 start_xvfb

@@ -75,6 +75,18 @@ make_tmp()
     trap 'exit 130' INT TERM
 }
 
+# A temporary home and program directory holding the program and a route table, as a
+# user's copy of the program stands.
+prepare_program() # binary routes.dat
+{
+    make_tmp
+    export HOME="$E2E_TMP/home" QT_QPA_PLATFORM=xcb
+    unset XDG_CONFIG_HOME XDG_DATA_HOME
+    mkdir -p "$HOME" "$E2E_TMP/program"
+    cp "$1" "$E2E_TMP/program/pelumo"
+    cp "$2" "$E2E_TMP/program/routes.dat"
+}
+
 start_xvfb()
 {
     local fdfile="$E2E_TMP/display" i

@@ -183,12 +183,7 @@ for (( i = 0; i < N_LINES; i++ )); do
 done
 [ -n "$LETTERED" ] || LETTERED=2X
 
-make_tmp
-export HOME="$E2E_TMP/home" QT_QPA_PLATFORM=xcb
-unset XDG_CONFIG_HOME XDG_DATA_HOME
-mkdir -p "$HOME" "$E2E_TMP/program"
-cp "$BINARY" "$E2E_TMP/program/pelumo"
-cp "$ROUTES" "$E2E_TMP/program/routes.dat"
+prepare_program "$BINARY" "$ROUTES"
 start_xvfb
 
 step "start"
