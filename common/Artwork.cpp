@@ -60,8 +60,8 @@ QImage image(const QString& name, qreal devicePixelRatio)
 {
     const int scale = devicePixelRatio > 1 ? 2 : 1;
     const QString path = QStringLiteral(":/rendered/%1@%2x.argb").arg(name).arg(scale);
-    // The panels' fronts are unpacked once and kept, for every repaint; a picture shown
-    // once (the splash) goes as soon as it has been drawn.
+    // The panels' fronts are looked up once and kept for every repaint (unpacked, for the
+    // compressed high-density pictures); a picture shown once (the splash) is not kept.
     static QHash<QString, QImage> kept;
     if (const auto it = kept.constFind(path); it != kept.constEnd())
         return *it;
