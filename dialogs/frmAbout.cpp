@@ -1,8 +1,8 @@
 #include "dialogs/frmAbout.h"
 
-#include "common/Artwork.h"
 #include "common/Numbers.h"
 #include "dialogs/DialogStyle.h"
+#include "panels/Artwork.h"
 #include "platform/Desktop.h"
 
 #include <QFrame>

@@ -1,15 +1,25 @@
 #include "platform/Desktop.h"
 
-#include <QApplication>
-#include <QDesktopServices>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QUrl>
+#include <QtGlobal>
 
 #include <cstdlib>
 #include <memory>
 
 namespace {
+
+// What the models have before a window system is there (tools, model tests): a message
+// is a line on the standard error stream, and nothing can be opened or viewed.
+class PlainDesktop : public Desktop {
+public:
+    void warn(const QString& text) override { qWarning("%s", qUtf8Printable(text)); }
+    void fatal(const QString& text) override { qCritical("%s", qUtf8Printable(text)); }
+    void info(const QString& text) override { qInfo("%s", qUtf8Printable(text)); }
+    void beep() override {}
+    bool openFile(const QString&) override { return false; }
+    bool openUrl(const QString&) override { return false; }
+    bool view(const QString&, ViewAs) override { return false; }
+    void endProgram(int code) override { std::_Exit(code); }
+};
 
 std::unique_ptr<Desktop>& current()
 {
@@ -17,84 +27,16 @@ std::unique_ptr<Desktop>& current()
     return desktop;
 }
 
-QtDesktop::Viewer& viewer()
-{
-    static QtDesktop::Viewer v = nullptr;
-    return v;
-}
-
-void box(QMessageBox::Icon icon, const QString& text)
-{
-    // With a parent, the box opens centred on it and stays above it.
-    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok, QtDesktop::mainWindow());
-    mb.exec();
-}
-
 } // namespace
 
 Desktop& Desktop::instance()
 {
     if (!current())
-        current() = std::make_unique<QtDesktop>();
+        current() = std::make_unique<PlainDesktop>();
     return *current();
 }
 
 void Desktop::install(Desktop* desktop)
 {
     current().reset(desktop);
-}
-
-void QtDesktop::warn(const QString& text)
-{
-    box(QMessageBox::Warning, text);
-}
-
-void QtDesktop::fatal(const QString& text)
-{
-    box(QMessageBox::Critical, text);
-}
-
-void QtDesktop::info(const QString& text)
-{
-    box(QMessageBox::Information, text);
-}
-
-void QtDesktop::beep()
-{
-    QApplication::beep();
-}
-
-bool QtDesktop::openFile(const QString& path)
-{
-    // No shell and no command line: the desktop picks the browser or the editor.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-bool QtDesktop::openUrl(const QString& url)
-{
-    return QDesktopServices::openUrl(QUrl(url));
-}
-
-bool QtDesktop::view(const QString& path, ViewAs as)
-{
-    return viewer() && viewer()(mainWindow(), path, as);
-}
-
-void QtDesktop::setViewer(Viewer v)
-{
-    viewer() = v;
-}
-
-QWidget* QtDesktop::mainWindow()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<QMainWindow*>(w) && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-void QtDesktop::endProgram(int code)
-{
-    // Everything worth keeping is already on disk: the settings store writes through.
-    std::_Exit(code);
 }

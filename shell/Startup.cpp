@@ -1,8 +1,8 @@
 #include "shell/Startup.h"
 
-#include "common/Artwork.h"
 #include "dialogs/frmViewer.h"
-#include "platform/Desktop.h"
+#include "panels/Artwork.h"
+#include "shell/QtDesktop.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,6 +20,7 @@ void prepareApplication(QApplication& app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(Artwork::icon());
+    Desktop::install(new QtDesktop);
     QtDesktop::setViewer([](QWidget* parent, const QString& path, Desktop::ViewAs as) {
         const auto format =
             as == Desktop::ViewAs::Page ? frmViewer::Format::Html : frmViewer::Format::PlainText;

@@ -2,11 +2,11 @@
 #include "shell/frmMDI.h"
 
 #include "bcp/CardProcessor.h"
-#include "bcp/frmBCP.h"
 #include "common/Random.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
-#include "ddu/frmDDU.h"
+#include "panels/frmBCP.h"
+#include "panels/frmDDU.h"
 #include "platform/Desktop.h"
 
 #include <QAction>

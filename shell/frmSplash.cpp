@@ -1,7 +1,7 @@
 #include "shell/frmSplash.h"
 
-#include "common/Artwork.h"
 #include "common/Numbers.h"
+#include "panels/Artwork.h"
 
 #include <QGuiApplication>
 #include <QLabel>

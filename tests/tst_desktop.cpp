@@ -6,8 +6,8 @@
 #include "dialogs/frmCard.h"
 #include "dialogs/frmViewer.h"
 #include "platform/AppPaths.h"
-#include "platform/Desktop.h"
 #include "platform/HelpPages.h"
+#include "shell/QtDesktop.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 #include "support/FakeDesktop.h"
@@ -87,10 +87,13 @@ struct Modal {
 Modal catchModal(const std::function<void()>& trigger)
 {
     Modal seen;
-    QTimer::singleShot(0, [&seen] {
+    QTimer catcher;
+    catcher.setInterval(0);
+    QObject::connect(&catcher, &QTimer::timeout, [&seen, &catcher] {
         QWidget* m = QApplication::activeModalWidget();
         if (!m)
             return;
+        catcher.stop();
         seen.kind = QString::fromLatin1(m->metaObject()->className());
         seen.parent = m->parentWidget();
         seen.frame = m->frameGeometry();
@@ -98,7 +101,11 @@ Modal catchModal(const std::function<void()>& trigger)
             seen.buttons << b->text();
         m->close();
     });
+    catcher.start();
     trigger();
+    // A warning comes up once the step that asked for it is over.
+    for (int i = 0; i < 20 && seen.kind.isEmpty(); ++i)
+        QCoreApplication::processEvents();
     return seen;
 }
 

@@ -2,12 +2,12 @@
 #include "support/TestEnv.h"
 
 #include "bcp/CardProcessor.h"
-#include "bcp/frmBCP.h"
 #include "common/Timer.h"
 #include "ddu/Console.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
+#include "panels/frmBCP.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "shell/frmMDI.h"

@@ -3,10 +3,10 @@
 #include "support/TestEnv.h"
 
 #include "bcp/CardProcessor.h"
-#include "bcp/frmBCP.h"
-#include "common/Accessibility.h"
 #include "ddu/Console.h"
-#include "ddu/frmDDU.h"
+#include "panels/Accessibility.h"
+#include "panels/frmBCP.h"
+#include "panels/frmDDU.h"
 #include "platform/Settings.h"
 #include "shell/frmMDI.h"
 #include "support/FakeDesktop.h"

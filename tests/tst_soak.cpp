@@ -7,7 +7,7 @@
 #include "common/Money.h"
 #include "common/Timer.h"
 #include "ddu/Console.h"
-#include "ddu/frmDDU.h"
+#include "panels/frmDDU.h"
 #include "platform/Settings.h"
 #include "routes/RouteTable.h"
 #include "shell/frmMDI.h"

@@ -1,8 +1,8 @@
 #include "support/Readout.h"
 
-#include "bcp/frmBCP.h"
 #include "ddu/Console.h"
-#include "ddu/frmDDU.h"
+#include "panels/frmBCP.h"
+#include "panels/frmDDU.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "bcp/frmBCP.h"
+#include "panels/frmBCP.h"
 
 #include "bcp/CardProcessor.h"
-#include "common/Accessibility.h"
-#include "common/Artwork.h"
 #include "common/Numbers.h"
+#include "panels/Accessibility.h"
+#include "panels/Artwork.h"
 
 #include <QFrame>
 #include <QLabel>

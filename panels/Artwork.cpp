@@ -1,4 +1,4 @@
-#include "common/Artwork.h"
+#include "panels/Artwork.h"
 
 #include <QHash>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "common/Accessibility.h"
+#include "panels/Accessibility.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "common/Placement.h"
+#include "panels/Placement.h"
 
 #include <QWidget>
 

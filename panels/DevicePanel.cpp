@@ -1,8 +1,8 @@
-#include "common/DevicePanel.h"
+#include "panels/DevicePanel.h"
 
-#include "common/Artwork.h"
 #include "common/Numbers.h"
-#include "common/Placement.h"
+#include "panels/Artwork.h"
+#include "panels/Placement.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/DevicePanel.h"
+#include "panels/DevicePanel.h"
 
 #include <QColor>
 

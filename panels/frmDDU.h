@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/DevicePanel.h"
 #include "ddu/Keys.h"
+#include "panels/DevicePanel.h"
 
 class Console;
 class KeyRegion;

@@ -1,4 +1,4 @@
-#include "ddu/frmDDU.h"
+#include "panels/frmDDU.h"
 
 #include "common/Numbers.h"
 #include "common/Timer.h"
