@@ -1,10 +1,10 @@
 #include "bcp/CardProcessor.h"
 
 #include "bcp/ConsoleLink.h"
-#include "bcp/StoredCard.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "platform/Desktop.h"
+#include "platform/Settings.h"
 
 #include <QPointer>
 
@@ -22,8 +22,7 @@ CardProcessor::CardProcessor(QObject* parent)
       m_tmrLoadLong(new Timer(QStringLiteral("tmrLoadLong"), 15000, false, this)),
       m_tmrCount(new Timer(QStringLiteral("tmrCount"), 1000, false, this)),
       m_tmrLock(new Timer(QStringLiteral("tmrLock"), 15000, false, this)),
-      m_tmrChange(new Timer(QStringLiteral("tmrChange"), 2000, false, this)),
-      m_consoleAddress(AddressWaiting)
+      m_tmrChange(new Timer(QStringLiteral("tmrChange"), 2000, false, this))
 {
     setObjectName(QStringLiteral("CardProcessor"));
     connect(m_tmrStart, &Timer::tick, this, &CardProcessor::bootTick);
@@ -32,55 +31,55 @@ CardProcessor::CardProcessor(QObject* parent)
     connect(m_tmrLock, &Timer::tick, this, &CardProcessor::lockExpired);
     connect(m_tmrChange, &Timer::tick, this, &CardProcessor::displayTick);
 
-    const StoredCard::Values card = StoredCard::load();
-    m_purse = card.purse;
-    m_type = card.type;
-    m_language = card.language;
+    const Settings::Card card = Settings::card();
+    m_card.purse = card.purse;
+    m_card.type = card.type;
+    m_card.language = card.language;
 }
 
 CardProcessor::~CardProcessor() = default;
 
 // ---- the card ----------------------------------------------------------------------
 
+QString CardProcessor::Card::storedText() const
+{
+    return form == Form::TwoDecimals ? purse.text() : purse.shortText();
+}
+
+void CardProcessor::storeCard()
+{
+    Settings::setCard(m_card.storedText(), m_card.type, m_card.language);
+    emit cardValuesChanged();
+}
+
 void CardProcessor::setPurse(Money value)
 {
-    m_purse = value;
-    m_purseFromTopUp = false;
-    emit cardValuesChanged();
+    m_card.purse = value;
+    m_card.form = Card::Form::Shortest;
+    storeCard();
 }
 
 void CardProcessor::setCardType(CardType type)
 {
-    m_type = type;
-    emit cardValuesChanged();
+    m_card.type = type;
+    storeCard();
 }
 
-void CardProcessor::setLanguage(qint16 language)
+void CardProcessor::setLanguage(CardLanguage language)
 {
-    m_language = language;
-    emit cardValuesChanged();
+    m_card.language = language;
+    storeCard();
 }
 
 bool CardProcessor::topUp()
 {
-    const Money sum = m_purse + Money::dollars(100);
+    const Money sum = m_card.purse + Money::dollars(100);
     if (sum > TopUpLimit)
         return false;
-    m_purse = sum;
-    m_purseFromTopUp = true;
-    emit cardValuesChanged();
+    m_card.purse = sum;
+    m_card.form = Card::Form::TwoDecimals;
+    storeCard();
     return true;
-}
-
-QString CardProcessor::purseText() const
-{
-    // A topped-up value keeps the form the dialog showed; a charged one its shortest form.
-    return m_purseFromTopUp ? m_purse.text() : m_purse.shortText();
-}
-
-void CardProcessor::saveCard() const
-{
-    StoredCard::save(purseText(), m_type, m_language);
 }
 
 int CardProcessor::loadWaitMs() const
@@ -96,25 +95,30 @@ void CardProcessor::setLoadWaitMs(int ms)
 
 // ---- what the panel shows ----------------------------------------------------------
 
+QString CardProcessor::consoleAddress() const
+{
+    return m_screen.addressKnown ? AddressKnown : AddressWaiting;
+}
+
 void CardProcessor::setLines(const QString& l1, const QString& l2, const QString& l3)
 {
-    m_lines[0] = l1;
-    m_lines[1] = l2;
-    m_lines[2] = l3;
+    m_screen.lines[0] = l1;
+    m_screen.lines[1] = l2;
+    m_screen.lines[2] = l3;
     emit screenChanged();
 }
 
 void CardProcessor::setLinesShown(bool shown)
 {
-    m_linesShown = shown;
+    m_screen.linesShown = shown;
     emit screenChanged();
 }
 
 void CardProcessor::setLamps(Lamps lamps)
 {
-    if (lamps == m_lamps)
+    if (lamps == m_screen.lamps)
         return;
-    m_lamps = lamps;
+    m_screen.lamps = lamps;
     emit lampsChanged();
 }
 
@@ -134,29 +138,29 @@ void CardProcessor::promptLines()
 
 void CardProcessor::powerOn()
 {
-    m_consoleAddress = AddressWaiting;
-    m_noResponse = false;
-    m_loggedIn = false;
-    m_on = true;
-    m_addressShown = false;
-    m_coverShown = false;
+    m_screen.addressKnown = false;
+    m_reader.noResponse = false;
+    m_reader.loggedIn = false;
+    m_screen.on = true;
+    m_screen.addressShown = false;
+    m_screen.coverShown = false;
     setLines(QString(), QString(), QString());
     for (Timer* t : {m_tmrChange, m_tmrCount, m_tmrLoadLong, m_tmrLock})
         t->setEnabled(false);
     // The lock timer has just been stopped; a lock left standing would refuse every card
     // of the new session as already processed.
-    m_paidLock = false;
+    m_reader.paidLock = false;
     m_tmrStart->setInterval(1000);
-    m_bootStep = BootStep::ShowCover;
+    m_screen.bootStep = BootStep::ShowCover;
     m_tmrStart->setEnabled(true);
     setLamps(Lamps::of(LampPattern::AllOff));
 }
 
 void CardProcessor::powerOff()
 {
-    m_noResponse = false;
-    m_on = false;
-    m_coverShown = false;
+    m_reader.noResponse = false;
+    m_screen.on = false;
+    m_screen.coverShown = false;
     setLines(QString(), QString(), QString());
     for (Timer* t : {m_tmrChange, m_tmrCount, m_tmrLoadLong, m_tmrLock, m_tmrStart})
         t->setEnabled(false);
@@ -167,45 +171,45 @@ void CardProcessor::powerOff()
 
 void CardProcessor::bootTick()
 {
-    switch (m_bootStep) {
+    switch (m_screen.bootStep) {
     case BootStep::ShowCover:
-        m_coverShown = true;
+        m_screen.coverShown = true;
         emit screenChanged();
-        m_bootStep = BootStep::GreenLamp;
+        m_screen.bootStep = BootStep::GreenLamp;
         break;
     case BootStep::GreenLamp: // one lamp after the other, whatever the others show
-        setLamps({m_lamps.red, m_lamps.yellow, true});
-        m_bootStep = BootStep::YellowLamp;
+        setLamps({m_screen.lamps.red, m_screen.lamps.yellow, true});
+        m_screen.bootStep = BootStep::YellowLamp;
         break;
     case BootStep::YellowLamp:
-        setLamps({m_lamps.red, true, m_lamps.green});
-        m_bootStep = BootStep::RedLamp;
+        setLamps({m_screen.lamps.red, true, m_screen.lamps.green});
+        m_screen.bootStep = BootStep::RedLamp;
         break;
     case BootStep::RedLamp:
-        setLamps({true, m_lamps.yellow, m_lamps.green});
+        setLamps({true, m_screen.lamps.yellow, m_screen.lamps.green});
         m_tmrStart->setInterval(2000);
-        m_bootStep = BootStep::EndLampTest;
+        m_screen.bootStep = BootStep::EndLampTest;
         break;
     case BootStep::EndLampTest:
         setLamps(Lamps::of(LampPattern::AllOff));
-        m_coverShown = false;
+        m_screen.coverShown = false;
         emit screenChanged();
         m_tmrStart->setInterval(1000);
-        m_bootStep = BootStep::AddressScreen;
+        m_screen.bootStep = BootStep::AddressScreen;
         break;
     case BootStep::AddressScreen:
         m_tmrLoadLong->setEnabled(true);
         m_tmrStart->setEnabled(false);
-        m_addressShown = true;
+        m_screen.addressShown = true;
         emit screenChanged();
         break;
     case BootStep::HideAddress:
-        m_addressShown = false;
+        m_screen.addressShown = false;
         emit screenChanged();
-        m_bootStep = BootStep::Prompt;
+        m_screen.bootStep = BootStep::Prompt;
         break;
     case BootStep::Prompt:
-        m_addressShown = false;
+        m_screen.addressShown = false;
         m_tmrStart->setEnabled(false);
         loginPrompt();
         break;
@@ -219,7 +223,7 @@ void CardProcessor::bootTick()
 void CardProcessor::addressArrived()
 {
     m_tmrLoadLong->setEnabled(false);
-    m_consoleAddress = AddressKnown;
+    m_screen.addressKnown = true;
     emit screenChanged();
     // The new address is painted before the boot goes on; the load-wait timer cannot run
     // this again meanwhile, it has just been stopped.
@@ -227,7 +231,7 @@ void CardProcessor::addressArrived()
     yieldEvents();
     if (!self)
         return;
-    m_bootStep = BootStep::HideAddress;
+    m_screen.bootStep = BootStep::HideAddress;
     m_tmrStart->setEnabled(true);
 }
 
@@ -242,33 +246,33 @@ void CardProcessor::completeLogin()
 {
     if (m_console)
         m_console->loadStartRoute();
-    m_state = ScreenState::InService;
+    m_screen.state = ScreenState::InService;
     m_tmrCount->setEnabled(true);
     m_tmrChange->setEnabled(true);
     if (m_console)
         m_console->enableServiceKeys();
-    m_loggedIn = true;
+    m_reader.loggedIn = true;
 }
 
 // ---- the card on the reader --------------------------------------------------------
 
 void CardProcessor::present(double xTw, double yTw)
 {
-    m_cardShown = true;
-    m_cardAt = QPointF(xTw, yTw);
+    m_reader.cardShown = true;
+    m_reader.cardAt = QPointF(xTw, yTw);
     emit cardChanged();
     // A switched-off processor reads nothing, even when it was logged in before.
-    if (m_noResponse || !m_on)
+    if (m_reader.noResponse || !m_screen.on)
         return;
-    if (m_loggedIn) {
+    if (m_reader.loggedIn) {
         // The check uses the last movement before it.
-        m_misplaced = xTw >= Transaction::ReadableX || yTw >= Transaction::ReadableY;
+        m_reader.misplaced = xTw >= Transaction::ReadableX || yTw >= Transaction::ReadableY;
         m_tmrCount->setEnabled(true); // a running check is not restarted
         return;
     }
-    if (m_bootStep == BootStep::Prompt) {
-        m_state =
-            m_type == CardType::Startup ? ScreenState::LoginAccepted : ScreenState::LoginRefused;
+    if (m_screen.bootStep == BootStep::Prompt) {
+        m_screen.state = m_card.type == CardType::Startup ? ScreenState::LoginAccepted
+                                                          : ScreenState::LoginRefused;
         m_tmrChange->setInterval(1000);
         m_tmrChange->restart(); // the login tick comes 1000 ms after the last movement
     }
@@ -276,27 +280,27 @@ void CardProcessor::present(double xTw, double yTw)
 
 void CardProcessor::withdraw()
 {
-    if (!m_cardShown)
+    if (!m_reader.cardShown)
         return;
-    m_cardShown = false;
+    m_reader.cardShown = false;
     emit cardChanged();
 }
 
 void CardProcessor::presentationCheck()
 {
-    if (m_state == ScreenState::OutOfService) {
-        m_state = ScreenState::PresentCard;
+    if (m_screen.state == ScreenState::OutOfService) {
+        m_screen.state = ScreenState::PresentCard;
         return;
     }
-    if (!m_cardShown) {
+    if (!m_reader.cardShown) {
         m_tmrCount->setEnabled(false);
         return;
     }
-    if (m_misplaced) {
+    if (m_reader.misplaced) {
         misread();
         return;
     }
-    m_state = ScreenState::ReadCard;
+    m_screen.state = ScreenState::ReadCard;
     m_tmrCount->setEnabled(false);
     m_tmrChange->restart();
     displayTick(); // the result shows at once and stays a full tick
@@ -304,20 +308,20 @@ void CardProcessor::presentationCheck()
 
 void CardProcessor::misread()
 {
-    const Transaction::Screen s = Transaction::misread(m_language);
+    const Transaction::Screen s = Transaction::misread(m_card.language);
     setLines(s.line1, s.line2, s.line3);
     setLinesShown(true);
     setLamps(Lamps::of(LampPattern::RedOnly));
     if (m_console)
         m_console->showMessage(s.console);
-    m_state = ScreenState::PresentCard;
+    m_screen.state = ScreenState::PresentCard;
     m_tmrCount->setEnabled(false);
     m_tmrChange->restart();
 }
 
 void CardProcessor::lockExpired()
 {
-    m_paidLock = false;
+    m_reader.paidLock = false;
     m_tmrLock->setEnabled(false);
 }
 
@@ -325,7 +329,7 @@ void CardProcessor::lockExpired()
 
 void CardProcessor::displayTick()
 {
-    if (m_noResponse)
+    if (m_reader.noResponse)
         return;
     setLinesShown(false);
     // The empty screen is painted first: every display change blinks once. Pointer
@@ -336,13 +340,13 @@ void CardProcessor::displayTick()
     yieldEvents();
     if (!self)
         return;
-    switch (m_state) {
+    switch (m_screen.state) {
     case ScreenState::OutOfService:
         outOfServiceDisplay();
         break;
     case ScreenState::PresentCard:
     case ScreenState::InService:
-        showIdle(m_state);
+        showIdle(m_screen.state);
         break;
     case ScreenState::ReadCard:
         readCard();
@@ -354,7 +358,7 @@ void CardProcessor::displayTick()
         m_tmrChange->setInterval(2000);
         break;
     case ScreenState::LoginRefused:
-        m_state = ScreenState::LoginPrompt;
+        m_screen.state = ScreenState::LoginPrompt;
         setLines(QStringLiteral("此卡無效　　"), QString(), QString());
         setLamps(Lamps::of(LampPattern::RedOnly));
         m_tmrChange->restart();
@@ -363,7 +367,7 @@ void CardProcessor::displayTick()
     case ScreenState::LoginAccepted:
         m_tmrChange->setInterval(2000);
         m_tmrChange->setEnabled(false);
-        m_bootStep = BootStep::CompleteLogin;
+        m_screen.bootStep = BootStep::CompleteLogin;
         m_tmrStart->setEnabled(true);
         break;
     }
@@ -381,28 +385,43 @@ void CardProcessor::showIdle(ScreenState state)
     setLamps(Lamps::of(LampPattern::AllOff));
     if (m_console)
         m_console->restoreRouteScreen();
-    m_state = state == ScreenState::PresentCard ? ScreenState::InService : ScreenState::PresentCard;
+    m_screen.state =
+        state == ScreenState::PresentCard ? ScreenState::InService : ScreenState::PresentCard;
 }
 
 void CardProcessor::readCard()
 {
-    const Transaction::Card card{m_purse, m_type, m_language, m_paidLock};
+    const Transaction::Card card{m_card.purse, m_card.type, m_card.language, m_reader.paidLock};
     const Transaction::Result r = Transaction::read(card, m_fare, m_halfFare.value_or(Money()));
-    setLines(r.screen.line1, r.screen.line2, r.screen.line3);
-    setLamps(Lamps::of(r.lamps));
-    if (r.outcome == Transaction::Paid) {
-        setPurse(r.newPurse);
-        if (m_console) {
-            m_console->showPayment(r.screen.console);
-            m_console->log(r.logEvent, r.logDetail);
-        }
-        m_paidLock = true;
+    const bool paid = r.outcome == Transaction::Outcome::Paid;
+    // The whole read is done before anything leaves: a listener that lets the event loop
+    // run meanwhile finds the card charged and locked and the read over, so no tick can
+    // read the same presentation again.
+    if (paid) {
+        m_card.purse = r.newPurse;
+        m_card.form = Card::Form::Shortest;
+        m_reader.paidLock = true;
         m_tmrLock->setEnabled(true);
-    } else if (m_console) {
-        m_console->showMessage(r.screen.console);
+    }
+    m_screen.state = ScreenState::PresentCard;
+    m_screen.lines[0] = r.screen.line1;
+    m_screen.lines[1] = r.screen.line2;
+    m_screen.lines[2] = r.screen.line3;
+    const bool lampsChange = !(m_screen.lamps == Lamps::of(r.lamps));
+    m_screen.lamps = Lamps::of(r.lamps);
+
+    emit screenChanged();
+    if (lampsChange)
+        emit lampsChanged();
+    if (m_console) {
+        if (paid)
+            m_console->showPayment(r.screen.console);
+        else
+            m_console->showMessage(r.screen.console);
         m_console->log(r.logEvent, r.logDetail);
     }
-    m_state = ScreenState::PresentCard;
+    if (paid)
+        storeCard();
 }
 
 // ---- commands from the console -----------------------------------------------------
@@ -420,25 +439,25 @@ void CardProcessor::changeFare(const QString& fareText, const QString& source)
             message += QStringLiteral("\n%1的車資「%2」不是數字。").arg(source, fareText);
         Desktop::instance().fatal(message);
         // Ending here must not cost the passenger the card the user set up.
-        saveCard();
+        Settings::flush();
         Desktop::instance().endProgram(1);
         return;
     }
     m_fare = *fare;
     m_halfFare = fare->halfFare();
-    m_state = ScreenState::InService;
+    m_screen.state = ScreenState::InService;
     m_tmrChange->restart();
 }
 
 void CardProcessor::stopService()
 {
     outOfServiceDisplay();
-    m_state = ScreenState::OutOfService;
+    m_screen.state = ScreenState::OutOfService;
 }
 
 void CardProcessor::resumeService()
 {
-    m_state = ScreenState::InService;
+    m_screen.state = ScreenState::InService;
     m_tmrChange->restart();
     displayTick();
 }
@@ -446,17 +465,17 @@ void CardProcessor::resumeService()
 void CardProcessor::pause()
 {
     outOfServiceDisplay();
-    m_noResponse = true;
-    m_state = ScreenState::PresentCard;
+    m_reader.noResponse = true;
+    m_screen.state = ScreenState::PresentCard;
     m_tmrChange->restart();
 }
 
 bool CardProcessor::overheat()
 {
-    if (!m_loggedIn)
+    if (!m_reader.loggedIn)
         return false;
     for (Timer* t : {m_tmrChange, m_tmrCount, m_tmrLock, m_tmrStart})
         t->setEnabled(false);
-    m_noResponse = true;
+    m_reader.noResponse = true;
     return true;
 }

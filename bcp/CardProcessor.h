@@ -50,17 +50,17 @@ public:
     void setConsole(ConsoleLink* console) { m_console = console; }
 
     // The card, as the card settings dialog changes it.
-    Money purse() const { return m_purse; }
-    CardType cardType() const { return m_type; }
-    qint16 language() const { return m_language; }
+    // Every change is handed to the settings store at once, which writes it to disk once
+    // the step is over.
+    Money purse() const { return m_card.purse; }
+    CardType cardType() const { return m_card.type; }
+    CardLanguage language() const { return m_card.language; }
     // The value as a number, as a payment leaves it.
     void setPurse(Money value);
     void setCardType(CardType type);
-    void setLanguage(qint16 language);
+    void setLanguage(CardLanguage language);
     // Adds $100; false, and nothing changes, when the card would pass $999.90.
     bool topUp();
-    // Keeps the card's value, type and language in the settings store.
-    void saveCard() const;
 
     Money fare() const { return m_fare; }
     // Nothing until the first fare: a half fare then counts as 0.
@@ -87,22 +87,22 @@ public:
     void withdraw();
 
     // What the panel shows.
-    QString line(int index) const { return m_lines[index]; }
-    bool linesShown() const { return m_linesShown; }
-    bool switchedOn() const { return m_on; }
-    bool addressScreenShown() const { return m_addressShown; }
-    bool coverShown() const { return m_coverShown; }
-    QString consoleAddress() const { return m_consoleAddress; }
-    Lamps lamps() const { return m_lamps; }
-    bool cardShown() const { return m_cardShown; }
-    QPointF cardAt() const { return m_cardAt; }
+    QString line(int index) const { return m_screen.lines[index]; }
+    bool linesShown() const { return m_screen.linesShown; }
+    bool switchedOn() const { return m_screen.on; }
+    bool addressScreenShown() const { return m_screen.addressShown; }
+    bool coverShown() const { return m_screen.coverShown; }
+    QString consoleAddress() const;
+    Lamps lamps() const { return m_screen.lamps; }
+    bool cardShown() const { return m_reader.cardShown; }
+    QPointF cardAt() const { return m_reader.cardAt; }
 
     // State, for the menus and the tests.
-    ScreenState screenState() const { return m_state; }
-    BootStep bootStep() const { return m_bootStep; }
-    bool loggedIn() const { return m_loggedIn; }
-    bool responding() const { return !m_noResponse; }
-    bool locked() const { return m_paidLock; }
+    ScreenState screenState() const { return m_screen.state; }
+    BootStep bootStep() const { return m_screen.bootStep; }
+    bool loggedIn() const { return m_reader.loggedIn; }
+    bool responding() const { return !m_reader.noResponse; }
+    bool locked() const { return m_reader.paidLock; }
 
 signals:
     void screenChanged(); // lines, screen, address screen, cover
@@ -128,7 +128,8 @@ private:
     void readCard();
     void showIdle(ScreenState state);
     void misread();
-    QString purseText() const;
+    // The card's new values to the settings store, and the signal.
+    void storeCard();
 
     ConsoleLink* m_console = nullptr;
     Timer* m_tmrStart;
@@ -137,27 +138,41 @@ private:
     Timer* m_tmrLock;
     Timer* m_tmrChange;
 
-    Money m_purse;
-    bool m_purseFromTopUp = false; // stored as the dialog shows it, "200.00"
-    CardType m_type = CardType::Adult;
-    qint16 m_language = 0;
+    // The simulated card.
+    struct Card {
+        Money purse;
+        // How the store keeps the value: as the card dialog shows it after a top-up
+        // ("200.00"), in its shortest form after a payment ("95.2").
+        enum class Form { Shortest, TwoDecimals } form = Form::Shortest;
+        CardType type = CardType::Adult;
+        CardLanguage language = CardLanguage::Chinese;
+        QString storedText() const;
+    } m_card;
+
+    // The route's fare; no half fare until the first.
     Money m_fare;
     std::optional<Money> m_halfFare;
 
-    ScreenState m_state = ScreenState::InService;
-    BootStep m_bootStep = BootStep::ShowCover;
-    bool m_paidLock = false;
-    bool m_misplaced = false;
-    bool m_loggedIn = false;
-    bool m_noResponse = false;
+    // What the front shows, and where the boot and the display cycle stand.
+    struct Screen {
+        ScreenState state = ScreenState::InService;
+        BootStep bootStep = BootStep::ShowCover;
+        QString lines[Lines];
+        bool linesShown = true;
+        bool on = true;
+        bool addressShown = false;
+        bool coverShown = false;
+        bool addressKnown = false; // the console's address has come during this boot
+        Lamps lamps;
+    } m_screen;
 
-    QString m_lines[Lines];
-    bool m_linesShown = true;
-    bool m_on = true;
-    bool m_addressShown = false;
-    bool m_coverShown = false;
-    QString m_consoleAddress;
-    Lamps m_lamps;
-    bool m_cardShown = false;
-    QPointF m_cardAt;
+    // The reader: the card on it, and what the processor makes of it.
+    struct Reader {
+        bool cardShown = false;
+        QPointF cardAt;
+        bool misplaced = false; // outside the readable corner at the last movement
+        bool paidLock = false;  // charged within the lock time
+        bool loggedIn = false;
+        bool noResponse = false; // frozen by an output or by overheating
+    } m_reader;
 };

@@ -26,7 +26,7 @@ Money chargedFare(CardType type, Money fare, Money halfFare)
 
 Result read(const Card& card, Money fare, Money halfFare)
 {
-    const bool english = card.language != 0;
+    const bool english = card.language == CardLanguage::English;
     const Money charged = chargedFare(card.type, fare, halfFare);
     Result r{};
     r.newPurse = card.purse;
@@ -79,10 +79,10 @@ Result read(const Card& card, Money fare, Money halfFare)
     return r;
 }
 
-Screen misread(qint16 language)
+Screen misread(CardLanguage language)
 {
     Screen s;
-    if (language != 0) {
+    if (language == CardLanguage::English) {
         s.line1 = QStringLiteral("PLEASE TRY");
         s.line2 = QStringLiteral("AGAIN");
     } else {

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "common/Card.h"
 #include "common/Money.h"
 #include "triplog/TripLog.h"
 
 #include <QString>
-
-// The card's type, as the card settings dialog lists them and the store keeps them.
-enum class CardType : qint16 { Adult = 0, Child = 1, Student = 2, Elderly = 3, Startup = 4 };
 
 // Which of the three lamps are lit.
 enum class LampPattern { AllOff, AllOn, RedOnly, GreenOnly, YellowGreen };
@@ -39,8 +37,8 @@ enum Outcome { NotEnoughValue, AlreadyProcessed, StartupCard, Paid };
 struct Card {
     Money purse;
     CardType type;
-    qint16 language; // 0 Chinese, anything else English
-    bool locked;     // charged within the lock time
+    CardLanguage language;
+    bool locked; // charged within the lock time
 };
 
 struct Result {
@@ -58,6 +56,6 @@ Money chargedFare(CardType type, Money fare, Money halfFare);
 Result read(const Card& card, Money fare, Money halfFare);
 
 // The retry screen for a card held outside the readable corner.
-Screen misread(qint16 language);
+Screen misread(CardLanguage language);
 
 } // namespace Transaction

@@ -172,6 +172,10 @@ void Console::switchPower()
     m_status.clear();
     m_statusShown = true;
     clearShift();
+    // The keypad stays in its mode, but what was typed before the cut is gone with the
+    // lines: it must never load as a route after the next log-in.
+    m_typed.clear();
+    m_notFoundShown = false;
     resetStoredLines();
     if (m_processor)
         m_processor->powerOn();
@@ -330,7 +334,7 @@ void Console::enter()
         if (m_notFoundShown)
             break;
         const QString typed = m_typed;
-        Settings::Write(Settings::Lastroute, typed);
+        Settings::setLastRoute(typed);
         changeRoute(typed);
         break;
     }

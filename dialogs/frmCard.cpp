@@ -106,7 +106,7 @@ void frmCard::buildControls()
 
 void frmCard::Form_Load()
 {
-    if (m_processor.language() == 1)
+    if (m_processor.language() == CardLanguage::English)
         optEnglish->setChecked(true); // its handler writes the 1 back
     cobType->setCurrentIndex(int(m_processor.cardType()));
     cobType_Click(); // the same code goes back, as a fresh selection would write it
@@ -121,12 +121,12 @@ void frmCard::cobType_Click()
 
 void frmCard::optChinese_Click()
 {
-    m_processor.setLanguage(0);
+    m_processor.setLanguage(CardLanguage::Chinese);
 }
 
 void frmCard::optEnglish_Click()
 {
-    m_processor.setLanguage(1);
+    m_processor.setLanguage(CardLanguage::English);
 }
 
 void frmCard::cmdAdd_Click()

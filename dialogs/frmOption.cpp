@@ -107,7 +107,7 @@ void frmOption::hsrTime_Change()
     txtTime->setText(QString::number(seconds));
     // A new interval restarts a running boot wait with the new length.
     m_processor.setLoadWaitMs(seconds * 1000);
-    Settings::Write(Settings::Loadtime, QString::number(seconds * 1000));
+    Settings::setLoadtimeMs(seconds * 1000);
 }
 
 void frmOption::cmdClose_Click()

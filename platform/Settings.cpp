@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "platform/StoreFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,9 +26,11 @@ const QString Group = QStringLiteral("pelumo.exe");
 
 struct Store {
     bool loaded = false;
-    bool writable = true; // false: the file is left as it is, whatever changes
-    bool warned = false;  // one warning a run is enough
-    bool unsaved = false; // a write failed: the next one saves every value again
+    bool dirty = false;       // changed since the last write
+    bool flushQueued = false; // a write waits for the current step to end
+    bool writable = true;     // false: the file is left as it is, whatever changes
+    bool warned = false;      // one warning a run is enough
+    bool unsaved = false;     // a write failed: the next one saves every value again
     QString path;
     QHash<QString, QString> values; // the group's keys, as read and as changed since
 };
@@ -143,12 +146,6 @@ void Settings::reset()
     store() = Store();
 }
 
-bool Settings::writable()
-{
-    load();
-    return store().writable;
-}
-
 QString Settings::Read(const QString& key, const QString& defaultText)
 {
     load();
@@ -162,10 +159,28 @@ void Settings::Write(const QString& key, const QString& text)
     load();
     Store& s = store();
     const auto it = s.values.constFind(key);
-    const bool same = it != s.values.constEnd() && it.value() == text;
-    s.values.insert(key, text);
-    if (!s.writable || (same && !s.unsaved))
+    if (it != s.values.constEnd() && it.value() == text)
         return;
+    s.values.insert(key, text);
+    if (!s.writable)
+        return;
+    s.dirty = true;
+    if (s.flushQueued)
+        return;
+    // Without an event loop there is no step to wait for.
+    if (!QCoreApplication::instance())
+        return flush();
+    s.flushQueued = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &Settings::flush, Qt::QueuedConnection);
+}
+
+void Settings::flush()
+{
+    Store& s = store();
+    s.flushQueued = false;
+    if (!s.loaded || !s.writable || (!s.dirty && !s.unsaved))
+        return;
+    s.dirty = false;
 
     // Looked at again first: a file that has changed since and cannot be read whole now
     // is not written over either. (QSettings, failing to read it, would write all the
@@ -180,7 +195,7 @@ void Settings::Write(const QString& key, const QString& text)
     QSettings q(s.path, StoreFile::format());
     if (const QString failure = readFailure(q); !failure.isEmpty())
         return stop(failure);
-    // Every value, not only this one: a change whose write failed is saved with this one.
+    // Every value, not only the changed ones: a change whose write failed is saved now.
     q.beginGroup(Group);
     for (auto v = s.values.cbegin(); v != s.values.cend(); ++v)
         q.setValue(v.key(), v.value());
@@ -207,7 +222,39 @@ int Settings::loadtimeMs(const QString& stored)
     return static_cast<int>(std::clamp(std::nearbyint(*v), 5000.0, 30000.0));
 }
 
+void Settings::setLoadtimeMs(int ms)
+{
+    Write(Loadtime, QString::number(ms));
+}
+
 QString Settings::lastRoute()
 {
     return Read(Lastroute, QString());
+}
+
+void Settings::setLastRoute(const QString& route)
+{
+    Write(Lastroute, route);
+}
+
+Settings::Card Settings::card()
+{
+    const double purse = Numbers::leadingNumber(Read(PurseValue, QStringLiteral("100")));
+    const qint16 type =
+        Numbers::roundToInt16(Numbers::leadingNumber(Read(CardType, QStringLiteral("0"))))
+            .value_or(0);
+    const auto lang = Numbers::decimal(Read(Language, QStringLiteral("0")));
+    Card c;
+    // The range is judged on the value as stored, before it is taken to the cent.
+    c.purse = (purse < -35 || purse > 999.9) ? Money::dollars(100) : Money::fromDouble(purse);
+    c.type = (type > 4 || type < 0) ? ::CardType::Adult : ::CardType(type);
+    c.language = cardLanguage(lang ? Numbers::roundToInt16(*lang).value_or(0) : 0);
+    return c;
+}
+
+void Settings::setCard(const QString& purseText, ::CardType type, CardLanguage language)
+{
+    Write(PurseValue, purseText);
+    Write(CardType, QString::number(int(type)));
+    Write(Language, QString::number(int(language)));
 }

@@ -1,15 +1,23 @@
 #pragma once
 
+#include "common/Card.h"
+#include "common/Money.h"
+
 #include <QString>
 
 // The per-user settings store: application "Quillmere", section "pelumo.exe".
 // Values are texts; a key never written reads as the default given.
 //
-// The store is read once, at start (or at the first Read or Write), and written each time
-// a value changes. A store that cannot be read whole, that is not a regular file or that
-// is larger than the format allows is warned about once and never written: the program
-// runs on with the defaults and keeps its changes in memory. A write that fails is warned
-// about once as well.
+// The store is read once, at start (or at the first Read or Write). A change takes effect
+// in memory at once and reaches the file once the step that made it is over: every change
+// made meanwhile goes in one write, and no device step ever waits on the disk or on a
+// warning. A store that cannot be read whole, that is not a regular file or that is larger
+// than the format allows is warned about once and never written: the program runs on with
+// the defaults and keeps its changes in memory. A write that fails is warned about once
+// as well.
+//
+// Each value has one typed reader and one typed writer below, which every part of the
+// program uses; Read and Write are the store's texts, for them and for tests.
 class Settings {
 public:
     static QString Read(const QString& key, const QString& defaultText);
@@ -17,11 +25,12 @@ public:
 
     // Reads the store now, unless it has been read already.
     static void load();
+    // Writes what has changed now, instead of when the current step is over: at the end
+    // of the program.
+    static void flush();
     // Forgets what was read: the next Read, Write or load() reads the store again. For a
     // store whose place has changed (tests point QSettings elsewhere).
     static void reset();
-    // Whether changes reach the file.
-    static bool writable();
 
     // The five keys and their defaults.
     static inline const QString Loadtime = QStringLiteral("Loadtime");
@@ -35,5 +44,22 @@ public:
     // zero or negative wait; a text that is not a number reads as the default.
     static int loadtimeMs();
     static int loadtimeMs(const QString& stored);
+    static void setLoadtimeMs(int ms);
+
+    // The route as the driver typed it, blanks and all; empty when none was entered.
     static QString lastRoute();
+    static void setLastRoute(const QString& route);
+
+    // The simulated card. The value and the type take the leading number of their text; a
+    // value outside -35..999.9 becomes 100, a type outside 0..4 becomes 0. The language is
+    // rounded to a whole number, halves to even; one that is no number, or beyond 16
+    // bits, counts as Chinese, and every other code but 0 as English.
+    struct Card {
+        Money purse;
+        ::CardType type = ::CardType::Adult;
+        CardLanguage language = CardLanguage::Chinese;
+    };
+    static Card card();
+    // The value as the text given ("200.00" after a top-up, "95.2" after a payment).
+    static void setCard(const QString& purseText, ::CardType type, CardLanguage language);
 };

@@ -4,12 +4,12 @@
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/Console.h"
+#include "equipment/Equipment.h"
 #include "panels/Artwork.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
-#include "shell/DeviceLinks.h"
 #include "shell/frmSplash.h"
 
 #include <QAction>
@@ -173,21 +173,14 @@ void frmMDI::Form_Load()
     splash->show();
     yieldEvents();
 
-    // The card processor first: it loads the card, and its boot timer runs from here.
-    m_processor = new CardProcessor(this);
-    // The card is kept as soon as it changes, not only at the end: a program killed, or
-    // cut off from its display, loses nothing of it.
-    connect(m_processor, &CardProcessor::cardValuesChanged, m_processor, &CardProcessor::saveCard);
+    m_equipment = new Equipment(this);
+    m_processor = &m_equipment->processor();
+    m_console = &m_equipment->console();
     m_bcp = new frmBCP(*m_processor);
     m_bcpWindow = addPanel(m_bcp);
     m_bcp->setTop(0);
     m_bcp->setLeft(0);
 
-    m_console = new Console(this);
-    m_consoleLink = std::make_unique<ConsoleForProcessor>(*m_console);
-    m_processorLink = std::make_unique<ProcessorForConsole>(*m_processor);
-    m_processor->setConsole(m_consoleLink.get());
-    m_console->setProcessor(m_processorLink.get());
     connect(m_console, &Console::powerSwitched, this, &frmMDI::powerSwitched);
     m_ddu = new frmDDU(*m_console);
     // The console's bare front takes the card away, as the processor's own does.
@@ -245,9 +238,9 @@ void frmMDI::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    // The card processor keeps the card; the console's unsent log goes with it.
-    if (m_processor)
-        m_processor->saveCard();
+    // The card processor's card is in the store already; what has not reached the disk yet
+    // goes now. The console's unsent log goes with the program.
+    Settings::flush();
     // The devices are children of this window: one sweep stops every timer.
     for (Timer* t : findChildren<Timer*>())
         t->setEnabled(false);

@@ -11,8 +11,7 @@
 
 class CardProcessor;
 class Console;
-class ConsoleForProcessor;
-class ProcessorForConsole;
+class Equipment;
 class QAction;
 class QKeyEvent;
 class QMdiArea;
@@ -72,8 +71,7 @@ private:
 
     CardProcessor* m_processor = nullptr;
     Console* m_console = nullptr;
-    std::unique_ptr<ConsoleForProcessor> m_consoleLink;
-    std::unique_ptr<ProcessorForConsole> m_processorLink;
+    Equipment* m_equipment = nullptr;
     frmBCP* m_bcp = nullptr;
     frmDDU* m_ddu = nullptr;
     QMdiSubWindow* m_bcpWindow = nullptr;

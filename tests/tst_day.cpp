@@ -58,7 +58,7 @@ void takeCard(const frmMDI* w, int type, bool english)
     QVERIFY(done);
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(int(w->processor()->cardType()), type);
-    QCOMPARE(w->processor()->language(), english ? 1 : 0);
+    QCOMPARE(w->processor()->language(), english ? CardLanguage::English : CardLanguage::Chinese);
 }
 
 } // namespace

@@ -88,8 +88,9 @@ void TestDialogs::cardLoad_data()
 
     QTest::newRow("English card") << qint16(1) << qint16(0) << "193.4" << true << "193.40";
     QTest::newRow("Chinese card") << qint16(0) << qint16(3) << "-3.5" << false << "-3.50";
-    QTest::newRow("unknown language reads as Chinese")
-        << qint16(7) << qint16(4) << "0" << false << "0.00";
+    // Every code but 0 is English, on the processor and in the dialog alike.
+    QTest::newRow("any other code reads as English")
+        << qint16(2) << qint16(4) << "0" << true << "0.00";
     QTest::newRow("value topped up earlier, as text")
         << qint16(0) << qint16(2) << "999.90" << false << "999.90";
 }
@@ -101,9 +102,9 @@ void TestDialogs::cardLoad()
     QFETCH(QString, purse);
     TestEnv env(Routes);
     TestEnv::store(Settings::PurseValue, purse);
+    TestEnv::store(Settings::Language, QString::number(language));
     auto w = env.start();
     CardProcessor* p = w->processor();
-    p->setLanguage(language);
     p->setCardType(CardType(type));
     const Money value = p->purse();
 
@@ -115,7 +116,7 @@ void TestDialogs::cardLoad()
     QCOMPARE(TestEnv::find<QComboBox>(&dlg, QStringLiteral("cobType"))->currentIndex(), int(type));
     QTEST(TestEnv::find<QLineEdit>(&dlg, QStringLiteral("txtValue"))->text(), "shown");
     // Opening writes nothing new into the card processor.
-    QCOMPARE(p->language(), language);
+    QCOMPARE(p->language(), ::cardLanguage(language));
     QCOMPARE(int(p->cardType()), int(type));
     QCOMPARE(p->purse().inCents(), value.inCents());
     QCOMPARE(env.desktop().calls.size(), 0);
@@ -160,7 +161,6 @@ void TestDialogs::cardTopUp()
         QCOMPARE(env.desktop().calls.size(), 0);
         QCOMPARE(p->purse().text(), after);
         // A topped-up value is kept as the dialog shows it.
-        p->saveCard();
         QCOMPARE(TestEnv::stored(Settings::PurseValue), after);
     }
 }
@@ -196,13 +196,13 @@ void TestDialogs::cardLanguage()
     TestEnv env(Routes);
     auto w = env.start();
     CardProcessor* p = w->processor();
-    p->setLanguage(0);
+    p->setLanguage(CardLanguage::Chinese);
     frmCard dlg(*p);
     dlg.open();
     TestEnv::click(TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optEnglish")));
-    QCOMPARE(p->language(), qint16(1));
+    QCOMPARE(p->language(), CardLanguage::English);
     TestEnv::click(TestEnv::find<QRadioButton>(&dlg, QStringLiteral("optChinese")));
-    QCOMPARE(p->language(), qint16(0));
+    QCOMPARE(p->language(), CardLanguage::Chinese);
 }
 
 void TestDialogs::cardClosing_data()

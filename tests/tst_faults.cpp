@@ -514,7 +514,7 @@ void TestFaults::storeWithGarbage()
         w->console()->press(k);
     TestEnv::advance(2000);
     QCOMPARE(p->line(2), QStringLiteral("$2.40"));
-    p->setLanguage(1);
+    p->setLanguage(CardLanguage::English);
     w->close();
 
     // The garbage is gone: the next run loads exactly what this one saved.

@@ -133,7 +133,7 @@ void TestLayout::panels()
         TestEnv::advance(2000);
         look(QStringLiteral("line %1").arg(i));
         for (const qint16 language : {0, 1}) {
-            p->setLanguage(language);
+            p->setLanguage(cardLanguage(language));
             for (const CardType type : {CardType::Adult, CardType::Child, CardType::Student,
                                         CardType::Elderly, CardType::Startup}) {
                 p->setCardType(type);
@@ -187,7 +187,7 @@ void TestLayout::dialogs()
     auto w = env.start();
     QStringList faults;
     for (const qint16 language : {0, 1}) {
-        w->processor()->setLanguage(language);
+        w->processor()->setLanguage(cardLanguage(language));
         frmCard card(*w->processor(), w.get());
         card.show();
         faults << misfits(&card, QStringLiteral("card settings"));

@@ -148,7 +148,7 @@ private:
             m_p->setCardType(CardType(pick(4))); // the start-up card comes with the log-in
             break;
         case 1:
-            m_p->setLanguage(qint16(pick(2)));
+            m_p->setLanguage(cardLanguage(pick(2)));
             break;
         default:
             // Top-ups now and then only, so that the card often runs low and the floor is

@@ -100,6 +100,7 @@ QString TestEnv::stored(const QString& key)
 void TestEnv::store(const QString& key, const QString& text)
 {
     Settings::Write(key, text);
+    Settings::flush(); // on disk at once, as at the end of the step
 }
 
 std::unique_ptr<frmMDI> TestEnv::start()

@@ -1,4 +1,4 @@
-#include "shell/DeviceLinks.h"
+#include "equipment/DeviceLinks.h"
 
 #include "bcp/CardProcessor.h"
 #include "ddu/Console.h"
