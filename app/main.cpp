@@ -2,6 +2,7 @@
 #include "platform/Settings.h"
 #include "platform/SignalClose.h"
 #include "platform/SingleCopy.h"
+#include "shell/QtDesktop.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     // First of all, so that a signal from here on closes the window as 結束 does (it is
     // delivered once the event loop runs) instead of ending the program on the spot.
     SignalClose signalClose;
+    Desktop::install(new QtDesktop);
     Startup::prepareApplication(app);
 
     // A second copy ends before it reads the settings store or writes anything.

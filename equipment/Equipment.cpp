@@ -3,6 +3,7 @@
 #include "bcp/CardProcessor.h"
 #include "ddu/Console.h"
 #include "equipment/DeviceLinks.h"
+#include "platform/Settings.h"
 
 Equipment::Equipment(QObject* parent)
     : QObject(parent), m_processor(new CardProcessor(this)), m_console(new Console(this)),
@@ -19,4 +20,10 @@ Equipment::~Equipment()
     // The devices go first: neither may call the other through a link that has gone.
     delete m_console;
     delete m_processor;
+}
+
+void Equipment::start()
+{
+    m_processor->setLoadWaitMs(Settings::loadtimeMs());
+    m_console->switchPower();
 }

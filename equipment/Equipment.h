@@ -18,6 +18,10 @@ public:
     explicit Equipment(QObject* parent = nullptr);
     ~Equipment() override;
 
+    // What start-up does once everything is built: the boot wait as the store has it, and
+    // one press of the power key, which switches the freshly created equipment off.
+    void start();
+
     CardProcessor& processor() const { return *m_processor; }
     Console& console() const { return *m_console; }
 

@@ -20,7 +20,6 @@ void prepareApplication(QApplication& app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(Artwork::icon());
-    Desktop::install(new QtDesktop);
     QtDesktop::setViewer([](QWidget* parent, const QString& path, Desktop::ViewAs as) {
         const auto format =
             as == Desktop::ViewAs::Page ? frmViewer::Format::Html : frmViewer::Format::PlainText;

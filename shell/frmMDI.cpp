@@ -197,8 +197,7 @@ void frmMDI::Form_Load()
     resize(size() + (panels - m_mdi->viewport()->size()).expandedTo(QSize(0, 0)));
     yieldEvents();
 
-    m_processor->setLoadWaitMs(Settings::loadtimeMs());
-    m_console->switchPower(); // a new console counts as on: this switches everything off
+    m_equipment->start();
     splash->close();
     delete splash;
 }

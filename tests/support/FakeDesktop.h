@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Records every call; opening and viewing succeed unless told otherwise.
 class FakeDesktop : public Desktop {
@@ -16,7 +17,12 @@ public:
         QString text;
     };
 
-    void warn(const QString& text) override { calls.append({QStringLiteral("warn"), text}); }
+    void warn(const QString& text) override
+    {
+        calls.append({QStringLiteral("warn"), text});
+        if (whileShown)
+            whileShown();
+    }
     void fatal(const QString& text) override { calls.append({QStringLiteral("fatal"), text}); }
     void info(const QString& text) override { calls.append({QStringLiteral("info"), text}); }
     void beep() override { calls.append({QStringLiteral("beep"), QString()}); }
@@ -58,6 +64,9 @@ public:
         return out;
     }
 
+    // Runs inside warn(), as a message box's own event loop would run timers and queued
+    // work while the box is up.
+    std::function<void()> whileShown;
     QList<Call> calls;
     bool openSucceeds = true;
     bool viewSucceeds = true;

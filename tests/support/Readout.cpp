@@ -1,6 +1,5 @@
 #include "support/Readout.h"
 
-#include "ddu/Console.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "support/TestEnv.h"
@@ -42,33 +41,6 @@ QString lamps(const frmBCP* b)
     s += lit("picYellow", frmBCP::YellowOn) ? u'Y' : u'y';
     s += lit("picGreen", frmBCP::GreenOn) ? u'G' : u'g';
     return s;
-}
-
-QStringList storedLines(const Console* c)
-{
-    return {c->storedLine(0), c->storedLine(1), c->storedLine(2)};
-}
-
-QString currentLine(const Console* c)
-{
-    const auto i = c->routes().current();
-    return i ? QString::number(*i) : QString();
-}
-
-QStringList events(const Console* c)
-{
-    QStringList out;
-    for (const QString& line :
-         c->tripLog().text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        if (line.size() > 8 && line.at(2) == u':' && line.at(5) == u':')
-            out << line.mid(8);
-    return out;
-}
-
-QString lastEvent(const Console* c)
-{
-    const QStringList e = events(c);
-    return e.isEmpty() ? QString() : e.last();
 }
 
 } // namespace Readout

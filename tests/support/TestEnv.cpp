@@ -33,7 +33,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 } // namespace
 
-TestEnv::TestEnv(const QString& routes) : m_desktop(new FakeDesktop)
+TestEnv::TestEnv(const QString& routes) : ModelEnv(routes)
 {
     static bool prepared = false;
     if (!prepared) {
@@ -41,66 +41,6 @@ TestEnv::TestEnv(const QString& routes) : m_desktop(new FakeDesktop)
         previousHandler = qInstallMessageHandler(quietHandler);
         prepared = true;
     }
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
-    Settings::reset(); // read from the new place when first used
-    AppPaths::setProgramDir(m_dir.path());
-    // Where a program directory that cannot be written sends its files: never the real home.
-    AppPaths::setUserDataDir(m_config.filePath(QStringLiteral("data")));
-    Desktop::install(m_desktop);
-    VirtualTime::install(startTime());
-    if (!routes.isNull())
-        writeFile(QStringLiteral("routes.dat"), routes.toUtf8());
-}
-
-TestEnv::~TestEnv()
-{
-    VirtualTime::uninstall();
-    Desktop::install(nullptr);
-    AppPaths::setProgramDir(QString());
-    AppPaths::setUserDataDir(QString());
-}
-
-QDateTime TestEnv::startTime()
-{
-    return QDateTime(QDate(2026, 12, 6), QTime(6, 10, 5));
-}
-
-QString TestEnv::file(const QString& name) const
-{
-    return m_dir.filePath(name);
-}
-
-void TestEnv::writeFile(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(file(name));
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
-}
-
-QByteArray TestEnv::readShipped(const QString& name)
-{
-    QFile f(QStringLiteral(PELUMO_SOURCE_DIR "/assets/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("no shipped file %s", qPrintable(name));
-    return f.readAll();
-}
-
-QByteArray TestEnv::readFile(const QString& name) const
-{
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString TestEnv::stored(const QString& key)
-{
-    return Settings::Read(key, QStringLiteral("<absent>"));
-}
-
-void TestEnv::store(const QString& key, const QString& text)
-{
-    Settings::Write(key, text);
-    Settings::flush(); // on disk at once, as at the end of the step
 }
 
 std::unique_ptr<frmMDI> TestEnv::start()
@@ -108,24 +48,6 @@ std::unique_ptr<frmMDI> TestEnv::start()
     auto w = std::make_unique<frmMDI>();
     w->Form_Load();
     return w;
-}
-
-void TestEnv::advance(qint64 ms)
-{
-    VirtualTime::advance(ms);
-}
-
-QObject* TestEnv::findObject(const QObject* root, const QString& name, const QMetaObject* type)
-{
-    for (QObject* o : root->findChildren<QObject*>(name))
-        if (type->cast(o))
-            return o;
-    qFatal("no %s named %s", type->className(), qPrintable(name));
-}
-
-Timer* TestEnv::timer(const QObject* root, const QString& name)
-{
-    return find<Timer>(root, name);
 }
 
 QAction* TestEnv::action(const frmMDI* w, const QString& name)
@@ -144,19 +66,6 @@ void TestEnv::moveTo(QWidget* w, const QPoint& pos)
     QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
                   Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
-}
-
-Key TestEnv::keyFor(const QString& labelOrName)
-{
-    static const QHash<QString, QString> byLabel = {
-        {QStringLiteral("SHIFT"), QStringLiteral("imgShift")},
-        {QStringLiteral("開/關"), QStringLiteral("imgOF")},
-    };
-    const QString name = byLabel.value(labelOrName, labelOrName);
-    for (const KeyInfo& k : Keys::all())
-        if (name == QLatin1String(k.name) || name == QString::fromUtf16(k.caption))
-            return k.key;
-    qFatal("no console key %s", qPrintable(labelOrName));
 }
 
 QWidget* TestEnv::key(const frmMDI* w, const QString& labelOrName)
