@@ -4,11 +4,11 @@
 #include "common/Numbers.h"
 #include "panels/Accessibility.h"
 #include "panels/Artwork.h"
+#include "panels/PictureBox.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -54,28 +54,6 @@ private:
 };
 
 } // namespace
-
-PictureBox::PictureBox(const QString& name, const QColor& back, QWidget* parent)
-    : QWidget(parent), m_back(back)
-{
-    setObjectName(name);
-    // Movements over the screen and the lamps are the panel's own, not its background's.
-    setMouseTracking(true);
-}
-
-void PictureBox::setBackColor(const QColor& c)
-{
-    if (c == m_back)
-        return;
-    m_back = c;
-    update();
-}
-
-void PictureBox::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.fillRect(rect(), m_back);
-}
 
 frmBCP::frmBCP(CardProcessor& model, QWidget* parent)
     : DevicePanel(QStringLiteral("frmBCP"), QStringLiteral("乘客處理機"), 3375, 5130,

@@ -1,6 +1,7 @@
 #include "support/Readout.h"
 
 #include "ddu/Console.h"
+#include "panels/PictureBox.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "support/TestEnv.h"
