@@ -1,7 +1,7 @@
 #include "panels/KeyRegion.h"
 
-#include "common/Numbers.h"
 #include "common/Timer.h"
+#include "common/Twips.h"
 
 #include <QKeySequence>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "panels/frmBCP.h"
 
 #include "bcp/CardProcessor.h"
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "panels/Accessibility.h"
 #include "panels/Artwork.h"
 #include "panels/PictureBox.h"
@@ -45,7 +45,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         const QPointF p = e->position();
-        m_model.present(p.x() * 15.0, p.y() * 15.0);
+        m_model.present(p.x() * TwipsPerPixel, p.y() * TwipsPerPixel);
         e->accept();
     }
 
@@ -167,8 +167,8 @@ void frmBCP::showCard()
     // on it and the reader keeps receiving the movements.
     const QPointF at = m_model.cardAt();
     const QPoint reader = m_imgCard->pos();
-    m_imgMCard->move(reader.x() + qRound((at.x() + 25.0) / 15.0),
-                     reader.y() + qRound((at.y() + 25.0) / 15.0));
+    m_imgMCard->move(reader.x() + qRound(twipsExact(at.x() + 25.0)),
+                     reader.y() + qRound(twipsExact(at.y() + 25.0)));
     // The picture is made when the card is first presented, not at start-up.
     if (m_model.cardShown() && m_imgMCard->pixmap().isNull())
         m_imgMCard->setPixmap(Artwork::render(QStringLiteral("card"), m_imgMCard->size(),

@@ -1,6 +1,6 @@
 #include "panels/frmDDU.h"
 
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "ddu/Console.h"
 #include "panels/KeyRegion.h"
 
