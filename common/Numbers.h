@@ -25,9 +25,3 @@ std::optional<double> decimal(const QString& text);
 std::optional<qint64> wholeNumber(const QString& text);
 
 } // namespace Numbers
-
-// Positions and sizes are given in twips: 15 to the pixel at 100 % scaling.
-constexpr int twips(int tw)
-{
-    return (tw + 7) / 15;
-}

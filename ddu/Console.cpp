@@ -313,9 +313,9 @@ void Console::modeKey(Key key)
 
 void Console::cancel()
 {
+    // SHIFT is off here: with it on, this key types its letter instead.
     restoreDisplay();
     m_mode = KeypadMode::Idle;
-    clearShift();
     if (m_processor)
         m_processor->resumeService();
 }

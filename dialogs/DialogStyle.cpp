@@ -1,6 +1,6 @@
 #include "dialogs/DialogStyle.h"
 
-#include "common/Numbers.h"
+#include "common/Twips.h"
 
 #include <QDialog>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "dialogs/frmAbout.h"
 
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "dialogs/DialogStyle.h"
 #include "panels/Artwork.h"
 #include "platform/Desktop.h"

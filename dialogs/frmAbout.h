@@ -14,10 +14,6 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    void Form_Load();
-    void lblURL_Click();
-    void cmdOK_Click();
-
     // Lines joined by CR LF, the last one ending in CR LF too.
     static QString aboutText();
 
@@ -29,6 +25,9 @@ protected:
 
 private:
     void buildControls();
+    void Form_Load();
+    void lblURL_Click();
+    void cmdOK_Click();
 
     QPlainTextEdit* txt = nullptr;
     QLabel* lblURL = nullptr;

@@ -16,14 +16,6 @@ class frmCard : public QDialog {
 public:
     explicit frmCard(CardProcessor& processor, QWidget* parent = nullptr);
 
-    void Form_Load();
-    void cobType_Click();
-    void optChinese_Click();
-    void optEnglish_Click();
-    void cmdAdd_Click();
-    void cmdHelp_Click();
-    void cmdClose_Click();
-
     static inline const QString TopUpRefused =
         QStringLiteral("增值無效：Pelumo咭剩餘值最大額為 $999.90");
 
@@ -36,6 +28,13 @@ protected:
 
 private:
     void buildControls();
+    void Form_Load();
+    void cobType_Click();
+    void optChinese_Click();
+    void optEnglish_Click();
+    void cmdAdd_Click();
+    void cmdHelp_Click();
+    void cmdClose_Click();
     void Form_QueryUnload();
 
     CardProcessor& m_processor;

@@ -16,15 +16,14 @@ class frmOption : public QDialog {
 public:
     explicit frmOption(CardProcessor& processor, QWidget* parent = nullptr);
 
-    void Form_Load();
-    void hsrTime_Change();
-    void cmdClose_Click();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void buildControls();
+    void Form_Load();
+    void hsrTime_Change();
+    void cmdClose_Click();
 
     CardProcessor& m_processor;
     QGroupBox* fra = nullptr;

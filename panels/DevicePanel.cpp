@@ -1,6 +1,6 @@
 #include "panels/DevicePanel.h"
 
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "panels/Artwork.h"
 #include "panels/Placement.h"
 

@@ -1,14 +1,14 @@
 #include "panels/frmBCP.h"
 
 #include "bcp/CardProcessor.h"
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "panels/Accessibility.h"
 #include "panels/Artwork.h"
+#include "panels/PictureBox.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -45,7 +45,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         const QPointF p = e->position();
-        m_model.present(p.x() * 15.0, p.y() * 15.0);
+        m_model.present(p.x() * TwipsPerPixel, p.y() * TwipsPerPixel);
         e->accept();
     }
 
@@ -54,28 +54,6 @@ private:
 };
 
 } // namespace
-
-PictureBox::PictureBox(const QString& name, const QColor& back, QWidget* parent)
-    : QWidget(parent), m_back(back)
-{
-    setObjectName(name);
-    // Movements over the screen and the lamps are the panel's own, not its background's.
-    setMouseTracking(true);
-}
-
-void PictureBox::setBackColor(const QColor& c)
-{
-    if (c == m_back)
-        return;
-    m_back = c;
-    update();
-}
-
-void PictureBox::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.fillRect(rect(), m_back);
-}
 
 frmBCP::frmBCP(CardProcessor& model, QWidget* parent)
     : DevicePanel(QStringLiteral("frmBCP"), QStringLiteral("乘客處理機"), 3375, 5130,
@@ -189,8 +167,8 @@ void frmBCP::showCard()
     // on it and the reader keeps receiving the movements.
     const QPointF at = m_model.cardAt();
     const QPoint reader = m_imgCard->pos();
-    m_imgMCard->move(reader.x() + qRound((at.x() + 25.0) / 15.0),
-                     reader.y() + qRound((at.y() + 25.0) / 15.0));
+    m_imgMCard->move(reader.x() + qRound(twipsExact(at.x() + 25.0)),
+                     reader.y() + qRound(twipsExact(at.y() + 25.0)));
     // The picture is made when the card is first presented, not at start-up.
     if (m_model.cardShown() && m_imgMCard->pixmap().isNull())
         m_imgMCard->setPixmap(Artwork::render(QStringLiteral("card"), m_imgMCard->size(),

@@ -28,29 +28,3 @@ private:
     QLabel* m_shift = nullptr;
     KeyRegion* m_keys[Keys::Count] = {};
 };
-
-class Timer;
-
-// A clickable key region over the console picture, drawn pressed while it is held down.
-class KeyRegion : public QWidget {
-    Q_OBJECT
-public:
-    KeyRegion(const KeyInfo& info, QWidget* parent);
-    Key key() const { return m_key; }
-    bool drawnPressed() const { return m_down || m_flashing; }
-    void flash();
-
-signals:
-    void clicked(Key key);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-
-private:
-    Key m_key;
-    bool m_down = false;
-    bool m_flashing = false;
-    Timer* m_tmrFlash;
-};

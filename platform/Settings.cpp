@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 
 #include "common/Numbers.h"
+#include "common/SafeFile.h"
 #include "platform/Desktop.h"
 #include "platform/StoreFile.h"
 
@@ -66,32 +67,14 @@ void refuse(const QString& reason)
 // and a directory, a device or a huge file is no store of this program.
 QString unreadable(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0)
-        return errno == ENOENT ? QString() : qt_error_string(errno);
-    if (!S_ISREG(st.st_mode))
-        return QStringLiteral("不是一般檔案");
-    if (st.st_size > StoreFile::MaxBytes)
-        return QStringLiteral("檔案大於 1 MiB");
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return qt_error_string(errno);
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return file.errorString();
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return QStringLiteral("不是一般檔案");
-    const QByteArray bytes = file.read(StoreFile::MaxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (bytes.size() > StoreFile::MaxBytes)
-        return QStringLiteral("檔案大於 1 MiB");
+    const SafeFile::Contents file = SafeFile::read(path, StoreFile::MaxBytes);
+    if (file.missing)
+        return QString();
+    if (!file.error.isEmpty())
+        return file.error;
     QSettings::SettingsMap map;
     QString error;
-    return StoreFile::read(bytes, map, &error) ? QString() : error;
+    return StoreFile::read(file.bytes, map, &error) ? QString() : error;
 }
 
 // Why QSettings could not read the store whole after all, if it could not: the file may

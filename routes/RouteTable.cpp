@@ -1,14 +1,9 @@
 #include "routes/RouteTable.h"
 
-#include <QFile>
+#include "common/SafeFile.h"
+
 #include <QStringDecoder>
 #include <QStringView>
-
-#include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace RouteTable {
 
@@ -120,16 +115,6 @@ LoadResult refused(const QString& why)
     return r;
 }
 
-QString notRegular()
-{
-    return QStringLiteral("不是一般檔案");
-}
-
-QString tooLarge()
-{
-    return QStringLiteral("檔案大於 %1 MiB").arg(MaxFileBytes / (1024 * 1024));
-}
-
 } // namespace
 
 Fields split(const QString& line)
@@ -164,38 +149,10 @@ LoadResult fromBytes(const QByteArray& bytes)
 
 LoadResult load(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0)
-        return refused(qt_error_string(errno));
-    // Looked at before opening: opening a FIFO waits for a writer that may never come.
-    if (!S_ISREG(st.st_mode))
-        return refused(notRegular());
-    if (st.st_size > MaxFileBytes)
-        return refused(tooLarge());
-    // Non-blocking, in case a FIFO was put in its place since; looked at again once open.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return refused(qt_error_string(errno));
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return refused(file.errorString());
-    }
-    if (::fstat(fd, &st) != 0)
-        return refused(qt_error_string(errno));
-    if (!S_ISREG(st.st_mode))
-        return refused(notRegular());
-    // Read as long as it was when looked at, and then to one byte beyond the limit: that
-    // tells a file that has grown too large since.
-    QByteArray bytes = file.read(std::min<qint64>(st.st_size, MaxFileBytes) + 1);
-    if (bytes.size() > st.st_size && file.error() == QFileDevice::NoError)
-        bytes += file.read(MaxFileBytes + 1 - bytes.size());
-    if (file.error() != QFileDevice::NoError)
-        return refused(file.errorString());
-    if (bytes.size() > MaxFileBytes)
-        return refused(tooLarge());
-    return fromBytes(bytes);
+    const SafeFile::Contents file = SafeFile::read(path, MaxFileBytes);
+    if (!file.error.isEmpty())
+        return refused(file.error);
+    return fromBytes(file.bytes);
 }
 
 QString entry(const QStringList& lines, qsizetype i)

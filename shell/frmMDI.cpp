@@ -2,6 +2,7 @@
 
 #include "bcp/CardProcessor.h"
 #include "common/Timer.h"
+#include "common/Twips.h"
 #include "common/Yield.h"
 #include "ddu/Console.h"
 #include "equipment/Equipment.h"
@@ -34,7 +35,7 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
     m_mdi->viewport()->installEventFilter(this);
     setCentralWidget(m_mdi);
     // The design client area; the panels widen it once they stand (see Form_Load).
-    resize(8160 / 15, 5685 / 15 + menuBar()->sizeHint().height());
+    resize(twips(8160), twips(5685) + menuBar()->sizeHint().height());
 
     m_tmrVib = new Timer(QStringLiteral("tmrVib"), 1000, false, this);
     connect(m_tmrVib, &Timer::tick, this, &frmMDI::tmrVib_Timer);
@@ -192,7 +193,7 @@ void frmMDI::Form_Load()
     // Large enough to show both panels whole.
     const QSize panels(m_bcpWindow->frameGeometry().width() + m_dduWindow->frameGeometry().width(),
                        std::max({m_bcpWindow->frameGeometry().height(),
-                                 m_dduWindow->frameGeometry().height(), 5685 / 15}));
+                                 m_dduWindow->frameGeometry().height(), twips(5685)}));
     show();
     resize(size() + (panels - m_mdi->viewport()->size()).expandedTo(QSize(0, 0)));
     yieldEvents();

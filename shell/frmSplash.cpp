@@ -1,6 +1,6 @@
 #include "shell/frmSplash.h"
 
-#include "common/Numbers.h"
+#include "common/Twips.h"
 #include "panels/Artwork.h"
 
 #include <QGuiApplication>

@@ -134,6 +134,11 @@ void TestHardening::routeFileRefused_data()
                                << "不是一般檔案";
     QTest::newRow("over 64 MiB") << "large"
                                  << "檔案大於 64 MiB";
+    // A table put in place as a link is the user's choice, and read through it.
+    QTest::newRow("link to a table") << "link"
+                                     << "";
+    QTest::newRow("missing") << "missing"
+                             << "No such file or directory";
 }
 
 void TestHardening::routeFileRefused()
@@ -150,6 +155,12 @@ void TestHardening::routeFileRefused()
         path = QStringLiteral("/dev/zero");
     } else if (kind == u"directory") {
         QVERIFY(QDir().mkdir(path));
+    } else if (kind == u"link") {
+        const QString target = dir.filePath(QStringLiteral("table"));
+        QVERIFY(writeAll(target, "1#A#1\r\n1#A#2\r\n"));
+        QVERIFY(QFile::link(target, path));
+    } else if (kind == u"missing") {
+        reason = qt_error_string(ENOENT); // the system's text, in the language Qt's texts use
     } else {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));

@@ -5,6 +5,7 @@
 #include "bcp/CardProcessor.h"
 #include "ddu/Console.h"
 #include "panels/Accessibility.h"
+#include "panels/KeyRegion.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "platform/Settings.h"

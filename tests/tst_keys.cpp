@@ -1,5 +1,6 @@
 #include "bcp/CardProcessor.h"
 #include "ddu/Console.h"
+#include "panels/KeyRegion.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "platform/Desktop.h"

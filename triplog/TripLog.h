@@ -41,7 +41,6 @@ public:
     void takeBlock();
     // Appends the blocks still to be written to `path`; they are kept when that fails.
     bool writeBlocks(const QString& path, QString* error);
-    bool hasUnwrittenBlocks() const { return !m_unwritten.isEmpty(); }
 
 private:
     QString m_text;

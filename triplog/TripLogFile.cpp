@@ -1,6 +1,6 @@
 #include "triplog/TripLogFile.h"
 
-#include <QFile>
+#include "common/SafeFile.h"
 
 #include <cerrno>
 #include <ctime>
@@ -12,22 +12,6 @@
 namespace TripLogFile {
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd); // also lets go of the lock
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Another copy's output takes milliseconds; a lock held much longer than that is not one,
 // and the block is better kept for the next output than the program held up.
@@ -52,27 +36,23 @@ bool append(const QString& path, const QString& text, QString* error)
             *error = why;
         return false;
     };
-    const QString notRegular = QStringLiteral("不是一般檔案");
-
     // Never through a link: in a program directory others can write to, a link planted
-    // as log.txt would have the trip log appended to any file of the user's. Non-blocking,
-    // so that a FIFO in its place cannot hold the program up before it is refused.
-    Descriptor fd(::open(QFile::encodeName(path).constData(),
-                         O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        return fail(errno == ELOOP ? QStringLiteral("是符號連結，不是一般檔案")
-                                   : qt_error_string(errno));
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return fail(qt_error_string(errno));
-    if (!S_ISREG(st.st_mode))
-        return fail(notRegular);
+    // as log.txt would have the trip log appended to any file of the user's. Closing the
+    // descriptor at the end also lets go of the lock.
+    QString why;
+    const SafeFile::Descriptor fd = SafeFile::openRegular(path, O_RDWR | O_APPEND | O_CREAT,
+                                                          SafeFile::Links::Refuse, &why, 0666);
+    if (!fd.valid())
+        return fail(why);
+    // Opened non-blocking so that a FIFO in its place is refused instead of waited on;
+    // the writes below are better blocking.
     ::fcntl(fd.get(), F_SETFL, O_APPEND);
     if (!lockWithin(fd.get(), 5000))
         return fail(errno == EWOULDBLOCK ? QStringLiteral("另一個程式正在寫入這個檔案")
                                          : qt_error_string(errno));
 
     // Measured under the lock: another copy may have appended since the file was opened.
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return fail(qt_error_string(errno));
     const off_t oldSize = st.st_size;

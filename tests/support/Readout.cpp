@@ -1,5 +1,6 @@
 #include "support/Readout.h"
 
+#include "panels/PictureBox.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "support/TestEnv.h"

@@ -3,6 +3,7 @@
 #include "bcp/CardProcessor.h"
 #include "common/Clock.h"
 #include "common/Timer.h"
+#include "common/Twips.h"
 #include "ddu/Console.h"
 #include "platform/AppPaths.h"
 #include "platform/Settings.h"
@@ -115,7 +116,8 @@ void TestEnv::presentStartupCard(const frmMDI* w)
 
 void TestEnv::present(const frmMDI* w, double xTw, double yTw)
 {
-    moveTo(find(w, QStringLiteral("imgCard")), QPoint(qRound(xTw / 15), qRound(yTw / 15)));
+    moveTo(find(w, QStringLiteral("imgCard")),
+           QPoint(qRound(twipsExact(xTw)), qRound(twipsExact(yTw))));
 }
 
 void TestEnv::withdraw(const frmMDI* w)
