@@ -14,12 +14,8 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
