@@ -390,7 +390,7 @@ void CardProcessor::readCard()
     const Transaction::Result r = Transaction::read(card, m_fare, m_halfFare.value_or(Money()));
     setLines(r.screen.line1, r.screen.line2, r.screen.line3);
     setLamps(Lamps::of(r.lamps));
-    if (r.outcome == Transaction::Paid) {
+    if (r.outcome == Transaction::Outcome::Paid) {
         setPurse(r.newPurse);
         if (m_console) {
             m_console->showPayment(r.screen.console);
