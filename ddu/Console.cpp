@@ -371,7 +371,7 @@ void Console::loadRoute(qsizetype index)
     // the processor an empty one would end the program at the first log-in; it keeps its
     // $0.00 instead, as it does when the stored last route is not found.
     if (m_processor && m_routes.hasFare())
-        m_processor->changeFare(m_routes.routeLine().fareText, m_routes.routeLine().where());
+        m_processor->changeFare(m_routes.routeLine());
 }
 
 void Console::changeRoute(const QString& route)
