@@ -5,6 +5,7 @@
 #include "common/Yield.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
+#include "routes/RouteLine.h"
 
 #include <QPointer>
 
@@ -426,17 +427,17 @@ void CardProcessor::readCard()
 
 // ---- commands from the console -----------------------------------------------------
 
-void CardProcessor::changeFare(const QString& fareText, const QString& source)
+void CardProcessor::changeFare(const RouteLine& line)
 {
     if (m_console)
-        m_console->log(TripEvent::FareChanged, fareText);
+        m_console->log(TripEvent::FareChanged, line.fareText);
     outOfServiceDisplay();
-    const std::optional<Money> fare = Money::parse(fareText);
+    const std::optional<Money> fare = line.fare;
     if (!fare) {
         // The second line names the line to mend.
         QString message = QStringLiteral("計算錯誤，離開。");
-        if (!source.isEmpty())
-            message += QStringLiteral("\n%1的車資「%2」不是數字。").arg(source, fareText);
+        if (const QString where = line.where(); !where.isEmpty())
+            message += QStringLiteral("\n%1的車資「%2」不是數字。").arg(where, line.fareText);
         Desktop::instance().fatal(message);
         // Ending here must not cost the passenger the card the user set up.
         Settings::flush();

@@ -11,6 +11,7 @@
 
 class ConsoleLink;
 class Timer;
+struct RouteLine;
 
 // The passenger card processor without its window: the simulated card, the fare, the
 // boot, the reads and the display, driven by its five timers and by the console's
@@ -70,8 +71,8 @@ public:
     void powerOn();
     void powerOff();
     // Commands from the console.
-    // `source` says where the fare was read, for the message when it is not a number.
-    void changeFare(const QString& fareText, const QString& source = QString());
+    // The line says where its fare was read, for the message when it is not a number.
+    void changeFare(const RouteLine& line);
     void stopService();
     void resumeService();
     void pause();

@@ -32,7 +32,7 @@ Result read(const Card& card, Money fare, Money halfFare)
     r.newPurse = card.purse;
 
     if (card.purse <= Money() || card.purse - charged < Floor) {
-        r.outcome = NotEnoughValue;
+        r.outcome = Outcome::NotEnoughValue;
         r.screen = english
                        ? Screen{QStringLiteral("NOT ENOUGH"), QStringLiteral("PURSE VALUE"), {}, {}}
                        : Screen{QStringLiteral("剩餘值不足　　"), {}, {}, {}};
@@ -42,7 +42,7 @@ Result read(const Card& card, Money fare, Money halfFare)
         return r;
     }
     if (card.locked) {
-        r.outcome = AlreadyProcessed;
+        r.outcome = Outcome::AlreadyProcessed;
         r.screen = english ? Screen{QStringLiteral("CARD"), QStringLiteral("PROCESSED"), {}, {}}
                            : Screen{{}, QStringLiteral(" 此卡已處理 "), {}, {}};
         r.screen.console = QStringLiteral("　　　　此卡已處理");
@@ -52,7 +52,7 @@ Result read(const Card& card, Money fare, Money halfFare)
     }
     if (card.type == CardType::Startup) {
         // The start-up card is never charged; it shows the Chinese refusal in any language.
-        r.outcome = StartupCard;
+        r.outcome = Outcome::StartupCard;
         r.screen =
             Screen{QStringLiteral("剩餘值不足　　"), {}, {}, QStringLiteral("　　　　剩餘值不足")};
         r.lamps = LampPattern::RedOnly;
@@ -60,7 +60,7 @@ Result read(const Card& card, Money fare, Money halfFare)
         return r;
     }
 
-    r.outcome = Paid;
+    r.outcome = Outcome::Paid;
     r.newPurse = card.purse - charged;
     const QString amount = charged.text();
     static const char16_t* const zh[] = {u"成人", u"小童", u"學生", u"長者"};

@@ -32,7 +32,7 @@ struct Screen {
     QString console; // the console line: a message (refusals) or line 4 (payments)
 };
 
-enum Outcome { NotEnoughValue, AlreadyProcessed, StartupCard, Paid };
+enum class Outcome { NotEnoughValue, AlreadyProcessed, StartupCard, Paid };
 
 struct Card {
     Money purse;

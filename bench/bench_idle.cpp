@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
     if (argc > 1)
         QFile::copy(QString::fromLocal8Bit(argv[1]), dir.filePath(QStringLiteral("routes.dat")));
     const int seconds = argc > 2 ? QByteArray(argv[2]).toInt() : 60;
-    Settings::Write(Settings::Loadtime, QStringLiteral("5000"));
+    Settings::setLoadtimeMs(5000);
     Desktop::install(new FakeDesktop);
 
     QApplication app(argc, argv);

@@ -1,7 +1,6 @@
 #include "ddu/Console.h"
 
 #include "common/Clock.h"
-#include "common/Money.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "ddu/ProcessorLink.h"
@@ -19,21 +18,14 @@ const QString OrgLine1 = QStringLiteral("車費　　　");
 const QString OrgLine2 = QStringLiteral("路線　　　");
 const QString OrgLine3 = QStringLiteral("往　");
 
-QStringList readRouteFile()
+RouteCursor readRouteFile()
 {
     const QString path = AppPaths::routesFile();
     RouteTable::LoadResult r = RouteTable::load(path);
     if (!r.ok)
         Desktop::instance().warn(QStringLiteral("不能讀取路線檔案 %1（%2），沒有載入任何路線。")
                                      .arg(QDir::toNativeSeparators(path), r.error));
-    return std::move(r.lines);
-}
-
-// A fare that is not a number is shown as it stands.
-QString fareText(const QString& fare)
-{
-    const auto v = Money::parse(fare);
-    return v ? v->text() : fare;
+    return RouteCursor(std::move(r.lines), path);
 }
 
 } // namespace
@@ -373,7 +365,7 @@ void Console::loadRoute(qsizetype index)
     if (m_processor)
         m_processor->stopService();
     m_routes.load(index);
-    m_stored[0] = OrgLine1 + fareText(m_routes.fare());
+    m_stored[0] = OrgLine1 + m_routes.routeLine().fareShown();
     m_stored[1] = OrgLine2 + m_routes.route();
     m_stored[2] = OrgLine3 + m_routes.destination();
     setLines(QStringLiteral("正在擷取路線資料..."), QStringLiteral("請稍候..."), QString(),
@@ -383,10 +375,7 @@ void Console::loadRoute(qsizetype index)
     // the processor an empty one would end the program at the first log-in; it keeps its
     // $0.00 instead, as it does when the stored last route is not found.
     if (m_processor && m_routes.hasFare())
-        m_processor->changeFare(m_routes.fare(),
-                                QStringLiteral("%1 第 %2 行")
-                                    .arg(QDir::toNativeSeparators(AppPaths::routesFile()))
-                                    .arg(*m_routes.fareLine() + 1));
+        m_processor->changeFare(m_routes.routeLine());
 }
 
 void Console::changeRoute(const QString& route)

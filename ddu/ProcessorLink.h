@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "routes/RouteLine.h"
 
 // What the driver console asks of the card processor. The main window wires the two
 // devices together; the console never knows the processor's class.
@@ -11,9 +11,8 @@ public:
     // The console's power key switches the processor with it.
     virtual void powerOn() = 0;
     virtual void powerOff() = 0;
-    // The fare of a newly loaded route line, as the line writes it, and where that line
-    // stands ("/path/routes.dat 第 3 行"), for a message about it.
-    virtual void changeFare(const QString& fareText, const QString& source) = 0;
+    // A newly loaded route line: its fare, and where the line stands for a message about it.
+    virtual void changeFare(const RouteLine& line) = 0;
     // Out of service while the driver keys something in, and back.
     virtual void stopService() = 0;
     virtual void resumeService() = 0;

@@ -43,9 +43,9 @@ void ProcessorForConsole::powerOff()
     m_processor.powerOff();
 }
 
-void ProcessorForConsole::changeFare(const QString& fareText, const QString& source)
+void ProcessorForConsole::changeFare(const RouteLine& line)
 {
-    m_processor.changeFare(fareText, source);
+    m_processor.changeFare(line);
 }
 
 void ProcessorForConsole::stopService()

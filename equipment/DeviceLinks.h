@@ -26,7 +26,7 @@ public:
     explicit ProcessorForConsole(CardProcessor& processor) : m_processor(processor) {}
     void powerOn() override;
     void powerOff() override;
-    void changeFare(const QString& fareText, const QString& source) override;
+    void changeFare(const RouteLine& line) override;
     void stopService() override;
     void resumeService() override;
     void pause() override;

@@ -250,7 +250,7 @@ void readRule(FuzzedDataProvider& in)
     const Money charged = Transaction::chargedFare(card.type, f, half);
     const bool pays = card.purse > Money() && !(card.purse - charged < Transaction::Floor) &&
                       !card.locked && card.type != CardType::Startup;
-    check((r.outcome == Transaction::Paid) == pays, "read outcome");
+    check((r.outcome == Transaction::Outcome::Paid) == pays, "read outcome");
     check(r.newPurse >= Transaction::Floor || !pays, "a payment leaves the card below the floor");
     check(pays ? r.newPurse == card.purse - charged : r.newPurse == card.purse, "purse change");
     check(r.newPurse <= Money() || r.lamps == LampPattern::GreenOnly || !pays,

@@ -2,18 +2,22 @@
 
 #include "routes/RouteTable.h"
 
-RouteCursor::RouteCursor(QStringList lines) : m_lines(std::move(lines)) {}
+RouteCursor::RouteCursor(QStringList lines, QString file) : m_lines(std::move(lines))
+{
+    m_line.file = std::move(file);
+}
 
 void RouteCursor::load(qsizetype index)
 {
     m_current = index;
     const RouteTable::Fields f = RouteTable::split(RouteTable::entry(m_lines, index));
     if (f.hasRoute)
-        m_route = f.route;
+        m_line.route = f.route;
     if (f.hasDest) {
-        m_dest = f.dest;
-        m_fare = f.fare;
-        m_fareLine = index;
+        m_line.destination = f.dest;
+        m_line.fareText = f.fare;
+        m_line.fare = Money::parse(f.fare);
+        m_line.number = index + 1;
     }
 }
 
@@ -24,7 +28,7 @@ std::optional<qsizetype> RouteCursor::find(const QString& route) const
 
 std::optional<qsizetype> RouteCursor::otherDirection() const
 {
-    return RouteTable::findOtherDirection(m_lines, m_route, m_dest);
+    return RouteTable::findOtherDirection(m_lines, m_line.route, m_line.destination);
 }
 
 std::optional<qsizetype> RouteCursor::neighbour(int step) const

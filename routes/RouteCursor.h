@@ -1,5 +1,7 @@
 #pragma once
 
+#include "routes/RouteLine.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +12,8 @@
 // and a line without a field keeps the earlier value of that field.
 class RouteCursor {
 public:
-    explicit RouteCursor(QStringList lines = {});
+    // `file` is where the lines were read, for a message about one of them.
+    explicit RouteCursor(QStringList lines = {}, QString file = {});
 
     const QStringList& lines() const { return m_lines; }
 
@@ -20,12 +23,16 @@ public:
 
     // The current line; nothing until the first load.
     std::optional<qsizetype> current() const { return m_current; }
-    const QString& route() const { return m_route; }
-    const QString& destination() const { return m_dest; }
-    const QString& fare() const { return m_fare; }
+    // The three values, the fare read as a number, and the line that gave the fare.
+    const RouteLine& routeLine() const { return m_line; }
+    const QString& route() const { return m_line.route; }
+    const QString& destination() const { return m_line.destination; }
     // Whether a loaded line has given the fare its value yet, and which line that was.
-    bool hasFare() const { return m_fareLine.has_value(); }
-    std::optional<qsizetype> fareLine() const { return m_fareLine; }
+    bool hasFare() const { return m_line.number > 0; }
+    std::optional<qsizetype> fareLine() const
+    {
+        return hasFare() ? std::optional(m_line.number - 1) : std::nullopt;
+    }
 
     // Route entry: the first line of `route` with a destination.
     std::optional<qsizetype> find(const QString& route) const;
@@ -38,8 +45,5 @@ public:
 private:
     QStringList m_lines;
     std::optional<qsizetype> m_current;
-    QString m_route;
-    QString m_dest;
-    QString m_fare;
-    std::optional<qsizetype> m_fareLine;
+    RouteLine m_line;
 };

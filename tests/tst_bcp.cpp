@@ -4,6 +4,7 @@
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "platform/Settings.h"
+#include "routes/RouteLine.h"
 #include "shell/frmMDI.h"
 #include "support/FakeDesktop.h"
 #include "support/Readout.h"
@@ -29,6 +30,15 @@ using Step = CardProcessor::BootStep;
 Money money(const QString& text)
 {
     return Money::parse(text).value();
+}
+
+// A line that gives only a fare, from no file, as the console would hand it over.
+RouteLine fareLine(const QString& text)
+{
+    RouteLine line;
+    line.fare = Money::parse(text);
+    line.fareText = text;
+    return line;
 }
 
 QWidget* widget(const frmMDI* w, const char* name)
@@ -560,7 +570,7 @@ void TestBcp::valueFloor()
     frmBCP* b = w->bcp();
     CardProcessor* p = w->processor();
     TestEnv::logIn(w.get());
-    p->changeFare(fare);
+    p->changeFare(fareLine(fare));
     TestEnv::advance(2000);
     p->setPurse(money(purse));
     TestEnv::read(w.get());
@@ -777,7 +787,7 @@ void TestBcp::changeFareAndService()
     frmBCP* b = w->bcp();
     CardProcessor* p = w->processor();
     TestEnv::logIn(w.get());
-    p->changeFare(QStringLiteral("2.4"));
+    p->changeFare(fareLine(QStringLiteral("2.4")));
     QCOMPARE(lastEvent(w->console()), QStringLiteral(" Fare Changed 2.4"));
     QCOMPARE(bcpLines(b), QStringList({"OUT OF", "SERVICE", "暫停服務"}));
     QCOMPARE(lamps(b), QStringLiteral("RYG"));
@@ -973,7 +983,7 @@ void TestBcp::longWalkInExactCents()
             const qint64 fare = what == 1 && purse > 0
                                     ? purse + 3500
                                     : cents(fares.at(random.bounded(fares.size())));
-            p->changeFare(Money::cents(fare).text());
+            p->changeFare(fareLine(Money::cents(fare).text()));
             TestEnv::read(w.get());
             TestEnv::withdraw(w.get());
             TestEnv::advance(15000);

@@ -403,7 +403,7 @@ void TestFaults::routeFiles()
     QCOMPARE(env.desktop().count(QStringLiteral("fatal")), 0);
     QCOMPARE(p->line(2), fareShown);
     QCOMPARE(c->line(0), QStringLiteral("車費　　　") + consoleFare);
-    const Money fare = Money::parse(c->routes().fare()).value_or(Money());
+    const Money fare = c->routes().routeLine().fare.value_or(Money());
     const Money stored = Money::cents(12345);
     TestEnv::read(w.get());
     QCOMPARE(p->purse().text(),

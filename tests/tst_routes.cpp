@@ -1,4 +1,5 @@
 #include "common/Money.h"
+#include "routes/RouteCursor.h"
 #include "routes/RouteTable.h"
 
 #include <QFile>
@@ -82,6 +83,8 @@ private slots:
     void stepSection();
     void findOtherDirection_data();
     void findOtherDirection();
+    void cursorLine_data();
+    void cursorLine();
 };
 
 void TestRoutes::split_data()
@@ -410,6 +413,38 @@ void TestRoutes::findOtherDirection()
     QFETCH(QString, dest);
     QFETCH(int, found);
     QCOMPARE(indexOr(RouteTable::findOtherDirection(lines, route, dest)), found);
+}
+
+void TestRoutes::cursorLine_data()
+{
+    QTest::addColumn<QStringList>("lines"); // loaded one after the other
+    // Route, destination, fare as a number ("-": none), fare as written, where.
+    QTest::addColumn<QStringList>("want");
+
+    const QString at = u"/data/routes.dat 第 %1 行"_qs;
+    QTest::newRow("line without fields keeps all three")
+        << QStringList{u"12#北門#2.40"_qs, "garbage"}
+        << QStringList{"12", u"北門"_qs, "2.40", "2.40", at.arg(1)};
+    QTest::newRow("route alone keeps destination and fare")
+        << QStringList{u"12#北門#2.4"_qs, "7#"}
+        << QStringList{"7", u"北門"_qs, "2.40", "2.4", at.arg(1)};
+    QTest::newRow("not a number after a number")
+        << QStringList{u"12#北門#3.50"_qs, u"12#北門#abc"_qs}
+        << QStringList{"12", u"北門"_qs, "-", "abc", at.arg(2)};
+    QTest::newRow("no fare yet") << QStringList{"x"} << QStringList{"", "", "-", "", ""};
+}
+
+void TestRoutes::cursorLine()
+{
+    QFETCH(QStringList, lines);
+    RouteCursor cursor(lines, u"/data/routes.dat"_qs);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        cursor.load(i);
+    const RouteLine& l = cursor.routeLine();
+    QTEST((QStringList{l.route, l.destination, l.fare ? l.fare->text() : u"-"_qs, l.fareText,
+                       l.where()}),
+          "want");
+    QCOMPARE(cursor.hasFare(), !l.where().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRoutes)

@@ -393,7 +393,7 @@ void TestRouteConsole::routeFileProblems()
     QCOMPARE(currentLine(c), QStringLiteral("0"));
     QCOMPARE(c->routes().route(), QString());
     QCOMPARE(c->routes().destination(), QString());
-    QCOMPARE(c->routes().fare(), QString());
+    QCOMPARE(c->routes().routeLine().fareText, QString());
     QCOMPARE(storedLines(c), kBarePrefixes);
     QCOMPARE(lastEvent(c), QStringLiteral(" Route Changed "));
     QCOMPARE(env.desktop().count(QStringLiteral("fatal")), 0);
