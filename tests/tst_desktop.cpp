@@ -14,15 +14,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -50,6 +55,49 @@ public:
 private:
     QByteArray m_path;
 };
+
+// The production desktop with an xdg-open of our own alone on the PATH, as a desktop whose
+// opener finds no browser or editor (exit status 3), or one that opens the file (0).
+class FakeOpener {
+public:
+    explicit FakeOpener(int status) : m_path(qgetenv("PATH"))
+    {
+        QFile script(m_dir.filePath(QStringLiteral("xdg-open")));
+        script.open(QIODevice::WriteOnly);
+        script.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" >'%1'\nexit %2\n")
+                         .arg(argsFile())
+                         .arg(status)
+                         .toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(m_dir.path()));
+        Desktop::install(new QtDesktop);
+    }
+    ~FakeOpener() { qputenv("PATH", m_path); }
+    QString argsFile() const { return m_dir.filePath(QStringLiteral("args")); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+};
+
+// Until the openers started have ended and been answered: the event loop sees their end.
+void awaitOpeners()
+{
+    QTimer tick; // wakes the loop should nothing else
+    tick.start(50);
+    QDeadlineTimer deadline(10000);
+    const auto running = [] {
+        for (QProcess* p : qApp->findChildren<QProcess*>())
+            if (p->state() != QProcess::NotRunning)
+                return true;
+        return false;
+    };
+    while (running() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QVERIFY(!running());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // Message boxes that come up while it is alive are noted and answered, so that a box
 // where none belongs fails the test instead of blocking it.
@@ -130,6 +178,8 @@ private slots:
     void noOpenerShowsOwnViewer_data();
     void noOpenerShowsOwnViewer();
     void viewerReusedPerFile();
+    void viewerFinds_data();
+    void viewerFinds();
     void viewerRefusesWhatItCannotRead_data();
     void viewerRefusesWhatItCannotRead();
     void messageBoxOverMainWindow_data();
@@ -149,15 +199,30 @@ void TestDesktop::noOpenerShowsOwnViewer_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shows");
+    QTest::addColumn<int>("opener"); // xdg-open's exit status; -1 for none on the PATH
     QTest::newRow("console help") << "console"
                                   << "車長控制器說明"
-                                  << "【輸入路線】";
+                                  << "【輸入路線】" << -1;
     QTest::newRow("card help, over the card dialog") << "card"
                                                      << "Pelumo咭設定說明"
-                                                     << "【更改Pelumo咭類型】";
+                                                     << "【更改Pelumo咭類型】" << -1;
     QTest::newRow("trip log") << "log"
                               << "log.txt"
-                              << "06:10:05 Start Logging";
+                              << "06:10:05 Start Logging" << -1;
+    // xdg-open is there but finds no browser or editor.
+    QTest::newRow("console help, opener finds nothing") << "console"
+                                                        << "車長控制器說明"
+                                                        << "【輸入路線】" << 3;
+    QTest::newRow("card help, opener finds nothing") << "card"
+                                                     << "Pelumo咭設定說明"
+                                                     << "【更改Pelumo咭類型】" << 3;
+    QTest::newRow("trip log, opener finds nothing") << "log"
+                                                    << "log.txt"
+                                                    << "06:10:05 Start Logging" << 3;
+    // It opens the file: no viewer of ours besides.
+    QTest::newRow("trip log, opener opens it") << "log"
+                                               << ""
+                                               << "" << 0;
 }
 
 void TestDesktop::noOpenerShowsOwnViewer()
@@ -165,10 +230,16 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QFETCH(QString, what);
     QFETCH(QString, title);
     QFETCH(QString, shows);
+    QFETCH(int, opener);
     TestEnv env(Routes);
     env.writeFile(QStringLiteral("log.txt"), Log);
     auto w = env.start();
-    NoOpeners none;
+    std::unique_ptr<NoOpeners> none;
+    std::unique_ptr<FakeOpener> fake;
+    if (opener < 0)
+        none = std::make_unique<NoOpeners>();
+    else
+        fake = std::make_unique<FakeOpener>(opener);
     BoxCatcher boxes;
 
     std::unique_ptr<frmCard> card;
@@ -181,8 +252,17 @@ void TestDesktop::noOpenerShowsOwnViewer()
     } else {
         TestEnv::action(w.get(), QStringLiteral("mnuViewOutput"))->trigger();
     }
+    if (fake)
+        awaitOpeners();
 
     QCOMPARE(boxes.texts, QStringList());
+    if (opener == 0) {
+        QFile args(fake->argsFile());
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(args.readAll()), AppPaths::logFile());
+        QCOMPARE(viewers(w.get()).size(), 0);
+        return;
+    }
     QCOMPARE(viewers(w.get()).size(), 1);
     frmViewer* v = viewers(w.get()).first();
     QVERIFY(v->isVisible());
@@ -227,6 +307,91 @@ void TestDesktop::viewerReusedPerFile()
     QCOMPARE(viewers(w.get()).size(), 0);
     TestEnv::action(w.get(), QStringLiteral("mnuDDUHelp"))->trigger();
     QCOMPARE(viewers(w.get()).size(), 1);
+}
+
+void TestDesktop::viewerFinds_data()
+{
+    QTest::addColumn<bool>("page");
+    QTest::addColumn<QString>("keys"); // "Ctrl+F", "F3", ... or ":text" typed
+    QTest::addColumn<int>("line");     // the line of the match marked; -1 for none
+    QTest::addColumn<bool>("fieldShown");
+    QTest::addColumn<bool>("viewerShown");
+    const QString typed = QStringLiteral("Ctrl+F|:logging");
+    for (const bool page : {false, true}) {
+        const char* as = page ? "page" : "log";
+        QTest::addRow("%s: typing finds the first", as) << page << typed << 0 << true << true;
+        QTest::addRow("%s: F3 the next", as) << page << typed + "|F3" << 2 << true << true;
+        QTest::addRow("%s: F3 past the last goes round", as)
+            << page << typed + "|F3|F3" << 0 << true << true;
+        QTest::addRow("%s: Shift+F3 from the first goes round", as)
+            << page << typed + "|Shift+F3" << 2 << true << true;
+        QTest::addRow("%s: Esc closes the field only", as)
+            << page << typed + "|Esc" << 0 << false << true;
+        QTest::addRow("%s: Esc again closes the viewer", as)
+            << page << typed + "|Esc|Esc" << 0 << false << false;
+    }
+    QTest::newRow("Enter in the field finds the next")
+        << false << typed + "|Return" << 2 << true << true;
+    QTest::newRow("Shift+Enter the previous")
+        << false << typed + "|F3|Shift+Return" << 0 << true << true;
+    QTest::newRow("nothing found") << false << "Ctrl+F|:Loggingx" << -1 << true << true;
+    QTest::newRow("F3 with nothing to find opens the field") << false << "F3" << -1 << true << true;
+    QTest::newRow("Esc without the field closes the viewer")
+        << false << "Esc" << -1 << false << false;
+}
+
+void TestDesktop::viewerFinds()
+{
+    QFETCH(bool, page);
+    QFETCH(QString, keys);
+    QFETCH(int, line);
+    QFETCH(bool, fieldShown);
+    QFETCH(bool, viewerShown);
+    TestEnv env(Routes);
+    const QStringList lines = {"06:10:05 Start Logging", "06:20:01 -----", "07:00:00 Start Logging",
+                               "07:30:00 Route Changed 12"};
+    const QString file = page ? QStringLiteral("page.html") : QStringLiteral("log.txt");
+    env.writeFile(file,
+                  page ? ("<html><body><p>" + lines.join("</p><p>") + "</p></body></html>").toUtf8()
+                       : lines.join("\r\n").toUtf8());
+    auto w = env.start();
+    frmViewer* v = frmViewer::showFile(
+        w.get(), env.file(file), page ? frmViewer::Format::Html : frmViewer::Format::PlainText);
+    QVERIFY(v);
+    QApplication::setActiveWindow(v);
+    QPointer<frmViewer> alive(v);
+
+    for (const QString& k : keys.split(u'|')) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : v;
+        if (k.startsWith(u':')) {
+            QTest::keyClicks(to, k.mid(1));
+            continue;
+        }
+        const QKeySequence seq(k);
+        QTest::keyClick(to, Qt::Key(seq[0].key()), seq[0].keyboardModifiers());
+    }
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(!alive.isNull() && alive->isVisible(), viewerShown);
+    if (!alive)
+        return;
+    QCOMPARE(TestEnv::find(v, QStringLiteral("findBar"))->isVisible(), fieldShown);
+    if (line < 0) {
+        QCOMPARE(v->foundText(), QString());
+        if (keys.contains(u':')) {
+            QVERIFY(TestEnv::find<QLabel>(v, QStringLiteral("findStatus"))
+                        ->text()
+                        .startsWith(QStringLiteral("找不到")));
+            QCOMPARE(env.desktop().count(QStringLiteral("beep")), 1);
+        }
+        return;
+    }
+    QCOMPARE(v->foundText().toLower(), QStringLiteral("logging"));
+    const QTextCursor at =
+        page ? TestEnv::find<QTextBrowser>(v, QStringLiteral("page"))->textCursor()
+             : TestEnv::find<QPlainTextEdit>(v, QStringLiteral("text"))->textCursor();
+    QCOMPARE(at.blockNumber(), line);
+    v->close();
 }
 
 void TestDesktop::viewerRefusesWhatItCannotRead_data()
