@@ -3,12 +3,17 @@
 #include <QDialog>
 
 class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QTextBrowser;
+class QTextCursor;
 
 // The program's own read-only viewer: a help page, or the trip log, shown over the main
 // window when the desktop starts no browser or editor for it. Not modal unless a modal
-// dialog is open (the card dialog's help), where it must be to take any input.
+// dialog is open (the card dialog's help), where it must be to take any input. Ctrl+F opens
+// a find field, F3 and Shift+F3 go to the next and the previous match, Esc closes the field
+// and then the viewer.
 class frmViewer : public QDialog {
     Q_OBJECT
 public:
@@ -22,14 +27,26 @@ public:
     Format format() const { return m_format; }
     // What the reader sees, as plain text.
     QString shownText() const;
+    // The text the find marked, empty when none.
+    QString foundText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     frmViewer(QWidget* parent, const QString& path, Format format);
     bool load();
+    void openFind();
+    void find(bool backward);
+    QTextCursor textCursor() const;
+    void setTextCursor(const QTextCursor& at); // and scrolled to
 
     QString m_path;
     Format m_format;
     QTextBrowser* page = nullptr;   // a help page
     QPlainTextEdit* text = nullptr; // the log: plain text of any length, in a fixed font
     QDialogButtonBox* buttons = nullptr;
+    QWidget* findBar = nullptr;
+    QLineEdit* findText = nullptr;
+    QLabel* findStatus = nullptr;
 };

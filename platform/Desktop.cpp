@@ -15,7 +15,7 @@ public:
     void fatal(const QString& text) override { qCritical("%s", qUtf8Printable(text)); }
     void info(const QString& text) override { qInfo("%s", qUtf8Printable(text)); }
     void beep() override {}
-    bool openFile(const QString&) override { return false; }
+    bool openFile(const QString&, std::function<void()>) override { return false; }
     bool openUrl(const QString&) override { return false; }
     bool view(const QString&, ViewAs) override { return false; }
     void endProgram(int code) override { std::_Exit(code); }
@@ -39,4 +39,17 @@ Desktop& Desktop::instance()
 void Desktop::install(Desktop* desktop)
 {
     current().reset(desktop);
+}
+
+bool Desktop::openOrView(const QString& path, ViewAs as, const QString& failure)
+{
+    // The desktop in place when the opener gives up, which may be a moment later.
+    const auto inViewer = [path, as, failure] {
+        Desktop& desktop = instance();
+        if (desktop.view(path, as))
+            return true;
+        desktop.warn(failure);
+        return false;
+    };
+    return instance().openFile(path, [inViewer] { inViewer(); }) || inViewer();
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Everything that leaves the program: message boxes, the beep, the browser and the editor,
 // and the program's own viewer that stands in for the last two. Tests install a recording
 // stand-in so that nothing blocks and every call can be checked.
@@ -17,13 +19,20 @@ public:
     virtual void fatal(const QString& text) = 0; // stop icon
     virtual void info(const QString& text) = 0;  // information icon
     virtual void beep() = 0;
-    // false when no program could be started for it.
-    virtual bool openFile(const QString& path) = 0;
+    // Hands the file to the desktop's browser or editor; false when no opener could be
+    // started. An opener that starts may still find nothing to open the file with: then
+    // `notOpened` runs, a moment later and outside whatever step asked, so that the caller
+    // can show the file another way.
+    virtual bool openFile(const QString& path, std::function<void()> notOpened) = 0;
     virtual bool openUrl(const QString& url) = 0;
     // Shows the file in the program's own read-only viewer over the main window, for when
-    // openFile() started nothing; false when the file cannot be read.
+    // openFile() opened nothing; false when the file cannot be read.
     enum class ViewAs { Page, Text };
     virtual bool view(const QString& path, ViewAs as) = 0;
+    // The browser or the editor, else the own viewer, else the warning `failure`: at once
+    // when no opener starts, later when one starts and opens nothing. false when the file
+    // is known at once not to be shown.
+    static bool openOrView(const QString& path, ViewAs as, const QString& failure);
     // Ends the program at once, without the closing steps of the windows.
     virtual void endProgram(int code) = 0;
 

@@ -165,11 +165,7 @@ bool show(Page page)
         return false;
     }
     // No browser: the program's own viewer shows the page instead.
-    if (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Page)) {
-        desktop.warn(noBrowserMessage());
-        return false;
-    }
-    return true;
+    return Desktop::openOrView(path, Desktop::ViewAs::Page, noBrowserMessage());
 }
 
 } // namespace HelpPages

@@ -21,8 +21,9 @@ QString noBrowserMessage();
 
 // Writes the page whole to a new temphelp.html (a link or file in its place is removed,
 // never followed) and opens it in the browser, or in the program's own viewer when no
-// browser starts; a failure gives the warning that says which step failed. Returns whether
-// the page is shown.
+// browser opens it (which the desktop's opener may tell only a moment later); a failure
+// gives the warning that says which step failed. false when the page is known at once not
+// to be shown.
 bool show(Page page);
 
 } // namespace HelpPages

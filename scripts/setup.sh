@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6svg6 fonts-arphic-uming
           fonts-liberation fonts-dejavu-core qt6-translations-l10n xvfb xauth xdotool
-          imagemagick x11-utils python3 ccache clang-format desktop-file-utils appstream lintian
+          imagemagick x11-utils xdg-utils python3 ccache clang-format desktop-file-utils appstream lintian
           ${EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do

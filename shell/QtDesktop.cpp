@@ -2,14 +2,20 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cstdlib>
 
 namespace {
+
+// How long an opener has to report that it opened nothing.
+constexpr qint64 OpenerVerdictMs = 10000;
 
 QtDesktop::Viewer& viewer()
 {
@@ -49,10 +55,42 @@ void QtDesktop::beep()
     QApplication::beep();
 }
 
-bool QtDesktop::openFile(const QString& path)
+bool QtDesktop::openFile(const QString& path, std::function<void()> notOpened)
 {
-    // No shell and no command line: the desktop picks the browser or the editor.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // xdg-open run as our own child, since Qt's opener reports success as soon as xdg-open
+    // starts, even when it then finds no browser or editor and opens nothing. It is
+    // started without a shell, the path its one argument, and never waited for: in a
+    // desktop without its own opener it runs as long as the browser it starts.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return false;
+    auto* process = new QProcess(qApp);
+    process->setProgram(opener);
+    process->setArguments({path});
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QElapsedTimer running;
+    running.start();
+    const auto ended = [process, running, notOpened = std::move(notOpened)](bool failed) {
+        process->disconnect();
+        process->deleteLater();
+        // Long after it started, whatever it started has been on screen; how that ends
+        // says nothing about whether the file was opened.
+        if (failed && running.elapsed() < OpenerVerdictMs && notOpened)
+            notOpened();
+    };
+    QObject::connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            ended(true);
+    });
+    // xdg-open ends with 3 or 4 when it found nothing to open the file with, 1 or 2 when it
+    // was used wrongly.
+    QObject::connect(process, &QProcess::finished, process,
+                     [ended](int code, QProcess::ExitStatus status) {
+                         ended(status != QProcess::NormalExit || code != 0);
+                     });
+    process->start();
+    return true;
 }
 
 bool QtDesktop::openUrl(const QString& url)

@@ -4,14 +4,14 @@
 
 class QWidget;
 
-// The desktop of the running program: Qt's message boxes, beep and opener.
+// The desktop of the running program: Qt's message boxes and beep, xdg-open for files.
 class QtDesktop : public Desktop {
 public:
     void warn(const QString& text) override;
     void fatal(const QString& text) override;
     void info(const QString& text) override;
     void beep() override;
-    bool openFile(const QString& path) override;
+    bool openFile(const QString& path, std::function<void()> notOpened) override;
     bool openUrl(const QString& url) override;
     bool view(const QString& path, ViewAs as) override;
     void endProgram(int code) override;

@@ -20,9 +20,9 @@ void frmMDI::mnuViewOutput_Click()
         return;
     }
     // No editor: the program's own viewer shows it.
-    Desktop& desktop = Desktop::instance();
-    if (!desktop.openFile(path) && !desktop.view(path, Desktop::ViewAs::Text))
-        desktop.warn(QStringLiteral("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
+    Desktop::openOrView(
+        path, Desktop::ViewAs::Text,
+        QStringLiteral("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
 }
 
 void frmMDI::mnuSetting_Click()

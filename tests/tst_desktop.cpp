@@ -14,15 +14,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -37,19 +41,39 @@ const QString Routes = QStringLiteral("12#北門#5.40\r\n");
 const QByteArray Log = "12-06-2026\r\n06:10:05 Start Logging\r\n06:20:01 -----\r\n\r\n";
 
 // The production desktop with no program on the PATH to open anything with, as on a
-// machine without a browser or an editor; put back as it was when the test ends.
+// machine without a browser or an editor; put back as it was when the test ends. Given an
+// exit status, the PATH holds an xdg-open that ends with it: 3 as when it finds no browser
+// or editor, 0 as when it opens the file.
 class NoOpeners {
 public:
-    NoOpeners() : m_path(qgetenv("PATH"))
+    explicit NoOpeners(int status = -1) : m_path(qgetenv("PATH"))
     {
-        qputenv("PATH", "");
+        QFile script(m_dir.filePath(QStringLiteral("xdg-open")));
+        if (status >= 0 && script.open(QIODevice::WriteOnly)) {
+            script.write("#!/bin/sh\nexit " + QByteArray::number(status) + "\n");
+            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(m_dir.path()));
         Desktop::install(new QtDesktop);
     }
     ~NoOpeners() { qputenv("PATH", m_path); }
 
 private:
+    QTemporaryDir m_dir;
     QByteArray m_path;
 };
+
+// Until the openers started have ended, as the event loop sees it.
+void awaitOpeners()
+{
+    QTimer tick; // wakes the loop should nothing else
+    tick.start(50);
+    const QDeadlineTimer deadline(10000);
+    while (!qApp->findChildren<QProcess*>().isEmpty() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
 
 // Message boxes that come up while it is alive are noted and answered, so that a box
 // where none belongs fails the test instead of blocking it.
@@ -130,6 +154,8 @@ private slots:
     void noOpenerShowsOwnViewer_data();
     void noOpenerShowsOwnViewer();
     void viewerReusedPerFile();
+    void viewerFinds_data();
+    void viewerFinds();
     void viewerRefusesWhatItCannotRead_data();
     void viewerRefusesWhatItCannotRead();
     void messageBoxOverMainWindow_data();
@@ -149,15 +175,30 @@ void TestDesktop::noOpenerShowsOwnViewer_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shows");
+    QTest::addColumn<int>("opener"); // xdg-open's exit status; -1 for none on the PATH
     QTest::newRow("console help") << "console"
                                   << "車長控制器說明"
-                                  << "【輸入路線】";
+                                  << "【輸入路線】" << -1;
     QTest::newRow("card help, over the card dialog") << "card"
                                                      << "Pelumo咭設定說明"
-                                                     << "【更改Pelumo咭類型】";
+                                                     << "【更改Pelumo咭類型】" << -1;
     QTest::newRow("trip log") << "log"
                               << "log.txt"
-                              << "06:10:05 Start Logging";
+                              << "06:10:05 Start Logging" << -1;
+    // xdg-open is there but finds no browser or editor.
+    QTest::newRow("console help, opener finds nothing") << "console"
+                                                        << "車長控制器說明"
+                                                        << "【輸入路線】" << 3;
+    QTest::newRow("card help, opener finds nothing") << "card"
+                                                     << "Pelumo咭設定說明"
+                                                     << "【更改Pelumo咭類型】" << 3;
+    QTest::newRow("trip log, opener finds nothing") << "log"
+                                                    << "log.txt"
+                                                    << "06:10:05 Start Logging" << 3;
+    // It opens the file: no viewer of ours besides.
+    QTest::newRow("trip log, opener opens it") << "log"
+                                               << ""
+                                               << "" << 0;
 }
 
 void TestDesktop::noOpenerShowsOwnViewer()
@@ -165,10 +206,11 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QFETCH(QString, what);
     QFETCH(QString, title);
     QFETCH(QString, shows);
+    QFETCH(int, opener);
     TestEnv env(Routes);
     env.writeFile(QStringLiteral("log.txt"), Log);
     auto w = env.start();
-    NoOpeners none;
+    NoOpeners none(opener);
     BoxCatcher boxes;
 
     std::unique_ptr<frmCard> card;
@@ -181,9 +223,12 @@ void TestDesktop::noOpenerShowsOwnViewer()
     } else {
         TestEnv::action(w.get(), QStringLiteral("mnuViewOutput"))->trigger();
     }
+    awaitOpeners();
 
     QCOMPARE(boxes.texts, QStringList());
-    QCOMPARE(viewers(w.get()).size(), 1);
+    QCOMPARE(viewers(w.get()).size(), opener == 0 ? 0 : 1);
+    if (opener == 0)
+        return;
     frmViewer* v = viewers(w.get()).first();
     QVERIFY(v->isVisible());
     QVERIFY(v->windowTitle().startsWith(title + QStringLiteral(" - ")));
@@ -227,6 +272,72 @@ void TestDesktop::viewerReusedPerFile()
     QCOMPARE(viewers(w.get()).size(), 0);
     TestEnv::action(w.get(), QStringLiteral("mnuDDUHelp"))->trigger();
     QCOMPARE(viewers(w.get()).size(), 1);
+}
+
+void TestDesktop::viewerFinds_data()
+{
+    QTest::addColumn<bool>("page");
+    QTest::addColumn<QString>("keys"); // "Ctrl+F", "F3", ... or ":text" typed
+    QTest::addColumn<int>("line");     // the line of the match marked; -1 for none
+    QTest::addColumn<QString>("open"); // "field", "viewer" or "nothing"
+    const QString typed = QStringLiteral("Ctrl+F|:logging");
+    QTest::newRow("typing finds the first") << false << typed << 0 << "field";
+    QTest::newRow("F3 the next") << false << typed + "|F3" << 2 << "field";
+    QTest::newRow("page: F3 the next") << true << typed + "|F3" << 2 << "field";
+    QTest::newRow("F3 past the last goes round") << false << typed + "|F3|F3" << 0 << "field";
+    QTest::newRow("Shift+F3 from the first goes round")
+        << false << typed + "|Shift+F3" << 2 << "field";
+    QTest::newRow("Enter in the field finds the next")
+        << false << typed + "|Return" << 2 << "field";
+    QTest::newRow("nothing found") << false << "Ctrl+F|:Loggingx" << -1 << "field";
+    QTest::newRow("F3 with nothing to find opens the field") << false << "F3" << -1 << "field";
+    QTest::newRow("page: Esc closes the field only") << true << typed + "|Esc" << 0 << "viewer";
+    QTest::newRow("Esc again closes the viewer") << false << typed + "|Esc|Esc" << 0 << "nothing";
+}
+
+void TestDesktop::viewerFinds()
+{
+    QFETCH(bool, page);
+    QFETCH(QString, keys);
+    QFETCH(int, line);
+    QFETCH(QString, open);
+    TestEnv env(Routes);
+    const QStringList lines = {"06:10:05 Start Logging", "06:20:01 -----", "07:00:00 Start Logging",
+                               "07:30:00 Route Changed 12"};
+    const QString file = page ? QStringLiteral("page.html") : QStringLiteral("log.txt");
+    env.writeFile(file,
+                  page ? ("<html><body><p>" + lines.join("</p><p>") + "</p></body></html>").toUtf8()
+                       : lines.join("\r\n").toUtf8());
+    auto w = env.start();
+    frmViewer* v = frmViewer::showFile(
+        w.get(), env.file(file), page ? frmViewer::Format::Html : frmViewer::Format::PlainText);
+    QVERIFY(v);
+    QApplication::setActiveWindow(v);
+    QPointer<frmViewer> alive(v);
+
+    for (const QString& k : keys.split(u'|')) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : v;
+        if (k.startsWith(u':')) {
+            QTest::keyClicks(to, k.mid(1));
+            continue;
+        }
+        const QKeySequence seq(k);
+        QTest::keyClick(to, Qt::Key(seq[0].key()), seq[0].keyboardModifiers());
+    }
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(!alive.isNull() && alive->isVisible(), open != u"nothing");
+    if (!alive)
+        return;
+    QCOMPARE(TestEnv::find(v, QStringLiteral("findBar"))->isVisible(), open == u"field");
+    QCOMPARE(v->foundText().toLower(), line < 0 ? QString() : QStringLiteral("logging"));
+    if (line < 0)
+        return;
+    const QTextCursor at =
+        page ? TestEnv::find<QTextBrowser>(v, QStringLiteral("page"))->textCursor()
+             : TestEnv::find<QPlainTextEdit>(v, QStringLiteral("text"))->textCursor();
+    QCOMPARE(at.blockNumber(), line);
+    v->close();
 }
 
 void TestDesktop::viewerRefusesWhatItCannotRead_data()

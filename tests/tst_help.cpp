@@ -112,6 +112,9 @@ void TestHelp::failureWarnsOnly_data()
         // Written, but neither a browser nor the program's own viewer could show it.
         QTest::addRow("%s, no browser or viewer", name)
             << page << "no browser or viewer" << QStringLiteral("不能啟動瀏覽器開啟說明頁。");
+        // The opener starts, finds no browser, and the viewer cannot show the page.
+        QTest::addRow("%s, opener finds nothing, no viewer", name)
+            << page << "opener finds nothing" << QStringLiteral("不能啟動瀏覽器開啟說明頁。");
     }
 }
 
@@ -127,8 +130,12 @@ void TestHelp::failureWarnsOnly()
         AppPaths::setProgramDir(env.file(QStringLiteral("gone")));
     else if (fault == u"file unwritable") // a directory in its place stops even root
         QVERIFY(QDir(env.dir()).mkdir(HelpFile));
-    else
+    else if (fault == u"opener finds nothing") {
+        env.desktop().openFindsNothing = true;
+        env.desktop().viewSucceeds = false;
+    } else {
         env.desktop().openSucceeds = env.desktop().viewSucceeds = false;
+    }
 
     showFromUi(w.get(), page);
     const QStringList kinds = [&] {
@@ -137,7 +144,7 @@ void TestHelp::failureWarnsOnly()
             k << c.kind;
         return k;
     }();
-    if (fault == u"no browser or viewer")
+    if (fault.startsWith(u"no browser") || fault.startsWith(u"opener"))
         QCOMPARE(kinds, (QStringList{QStringLiteral("openFile"), QStringLiteral("viewPage"),
                                      QStringLiteral("warn")}));
     else

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A short working day on the real program from the keyboard alone, under a private X
 # server, with no pointer event at all: switch on, log in with the card key, route 2X
-# typed with letters, a section down, the terminus, the output and 結束. Checks the lamps
-# on screen as it goes, then the block in log.txt.
+# typed with letters, a section down, the terminus, the output, the help page and the log
+# with a desktop opener that finds no browser or editor, and 結束. Checks the lamps on
+# screen as it goes, the program's own viewer standing in for the browser and the editor,
+# then the block in log.txt.
 #
 #   keyboard_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR
 
@@ -11,15 +13,32 @@ source "$here/lib.sh"
 
 [ $# -eq 3 ] || { echo "usage: $0 PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR"; exit 2; }
 BINARY=$1 PIXELWATCH=$2 SRC=$3
-require_tools
+require_tools xdg-open
 
 prepare_program "$BINARY" "$SRC/assets/routes.dat"
 # The start-up card is already chosen; the 5 s connection wait keeps the boot short.
 seed_settings "Loadtime=5000" "CardType=4"
 start_xvfb
-start_app "$E2E_TMP/program/pelumo"
+# The real xdg-open as on a system with no browser or editor: no applications to find a
+# handler among, and a browser variable naming none, so that this machine's browser stays out.
+mkdir -p "$E2E_TMP/no-applications"
+start_app env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION XDG_DATA_DIRS="$E2E_TMP/no-applications" \
+    BROWSER=pelumo-e2e-no-browser "$E2E_TMP/program/pelumo"
 calibrate
 start_watch "$PIXELWATCH"
+
+VIEWER=""
+wait_window() # name [gone]: waits for the window so named to show, or to go
+{
+    local i
+    for i in $(seq 100); do
+        VIEWER=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+        [ "${2:-}" = gone ] && [ -z "$VIEWER" ] && return 0
+        [ "${2:-}" != gone ] && [ -n "$VIEWER" ] && return 0
+        sleep 0.1
+    done
+    fail "the window \"$1\" is not ${2:-shown} after 10 s"
+}
 
 keys() # xdotool key names, sent to the main window one after another
 {
@@ -65,6 +84,18 @@ step "output"
 keys F9 Return
 wait_lamps "RYG" 3
 sleep 1
+
+step "F1 with no browser: the help page in the program's own viewer, Esc closes it"
+keys F1
+wait_window "車長控制器說明 - 巴士Pelumo機模擬器"
+xdotool windowfocus --sync "$VIEWER" key Escape
+wait_window "車長控制器說明 - 巴士Pelumo機模擬器" gone
+
+step "程式 → 檢視輸出結果 with no editor: the log in the program's own viewer"
+menu_keys l
+wait_window "log.txt - 巴士Pelumo機模擬器"
+xdotool windowfocus --sync "$VIEWER" key Escape
+wait_window "log.txt - 巴士Pelumo機模擬器" gone
 
 step "結束 with Ctrl+Q"
 keys ctrl+q

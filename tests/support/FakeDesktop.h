@@ -26,9 +26,11 @@ public:
     void fatal(const QString& text) override { calls.append({QStringLiteral("fatal"), text}); }
     void info(const QString& text) override { calls.append({QStringLiteral("info"), text}); }
     void beep() override { calls.append({QStringLiteral("beep"), QString()}); }
-    bool openFile(const QString& path) override
+    bool openFile(const QString& path, std::function<void()> notOpened) override
     {
         calls.append({QStringLiteral("openFile"), path});
+        if (openSucceeds && openFindsNothing && notOpened)
+            notOpened();
         return openSucceeds;
     }
     bool openUrl(const QString& url) override
@@ -69,5 +71,7 @@ public:
     std::function<void()> whileShown;
     QList<Call> calls;
     bool openSucceeds = true;
+    // The opener starts, then reports that it opened nothing.
+    bool openFindsNothing = false;
     bool viewSucceeds = true;
 };
