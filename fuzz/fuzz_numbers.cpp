@@ -241,7 +241,7 @@ void readRule(FuzzedDataProvider& in)
     Transaction::Card card{};
     card.purse = Money::cents(in.ConsumeIntegralInRange<int>(-3500, 99990));
     card.type = CardType(in.ConsumeIntegralInRange<qint16>(0, 4));
-    card.language = in.ConsumeIntegral<qint16>();
+    card.language = cardLanguage(in.ConsumeIntegral<qint16>());
     card.locked = in.ConsumeBool();
     const auto fare = Money::parse(QString::fromStdString(in.ConsumeRandomLengthString(24)));
     const Money f = fare.value_or(Money());
