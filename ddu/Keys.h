@@ -47,7 +47,9 @@ struct KeyInfo {
     char letter;                  // what it types while SHIFT is on; 0 for none
     int left, top, width, height; // twips
     const char* keyboard;         // the keyboard key that presses it; none for the keys that only
-                                  // type a letter, which the letter itself types
+                                  // type a letter, which the letter itself types. No single
+                                  // unmodified key works the power, and the keyboard's own F1
+                                  // stays the help page's, so the printed F1 to F4 take Shift.
 };
 
 namespace Keys {

@@ -54,7 +54,9 @@ CommandLine readCommandLine(const QStringList& arguments)
         Desktop::Title +
         QStringLiteral(": a simulator of a bus's fare-card equipment, the passenger\n"
                        "card processor and the driver console side by side, worked with\n"
-                       "the mouse. See pelumo(1) for where it keeps its files."));
+                       "the mouse or the keyboard (Ctrl+P switches it on, Insert taps the\n"
+                       "card, F1 shows the keys). See pelumo(1) for the keyboard map and\n"
+                       "where it keeps its files."));
     // "-reverse" is one of QApplication's own options, not -r -e -v...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},

@@ -11,6 +11,7 @@
 #include "panels/frmDDU.h"
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
+#include "shell/CardTap.h"
 #include "shell/frmSplash.h"
 
 #include <QAction>
@@ -90,9 +91,10 @@ void frmMDI::buildMenus()
 }
 
 // The keyboard works the console as the mouse does, in this window and not in the dialogs
-// over it: every key that does something has a key of its own, and a letter types itself in
-// route entry. None of them takes Alt, so the menus keep their access keys. The keys are
-// taken before the widget with the focus sees them, so that the arrows never scroll.
+// over it: every key that does something has a key of its own, a letter types itself in
+// route entry and Y or N answers a (Y/N) question. None of them takes Alt, so the menus keep
+// their access keys. The keys are taken before the widget with the focus sees them, so that
+// the arrows never scroll.
 void frmMDI::buildKeyboard()
 {
     for (const KeyInfo& info : Keys::all()) {
@@ -106,7 +108,9 @@ void frmMDI::buildKeyboard()
         }
     }
     m_keyboard.insert(Qt::Key_Enter, [this] { keyFromKeyboard(Key::Enter); });
-    m_keyboard.insert(Qt::Key_Insert, [this] { cardFromKeyboard(); });
+    m_keyboard.insert(Qt::Key_Insert, [this] { cardFromKeyboard(false); });
+    m_keyboard.insert(QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert).toCombined(),
+                      [this] { cardFromKeyboard(true); });
     qApp->installEventFilter(this);
 }
 
@@ -135,22 +139,37 @@ void frmMDI::keyFromKeyboard(Key key)
 
 void frmMDI::letterFromKeyboard(QChar letter)
 {
-    if (!m_console || m_console->mode() != Console::KeypadMode::RouteEntry)
+    if (!m_console)
         return;
+    switch (m_console->mode()) {
+    case Console::KeypadMode::OutputConfirm:
+    case Console::KeypadMode::OriginConfirm:
+    case Console::KeypadMode::TerminusConfirm:
+    case Console::KeypadMode::DirectionConfirm:
+        if (letter == u'Y')
+            keyFromKeyboard(Key::Enter);
+        else if (letter == u'N')
+            keyFromKeyboard(Key::Cancel);
+        return;
+    case Console::KeypadMode::RouteEntry:
+        break;
+    case Console::KeypadMode::Idle:
+        return;
+    }
     if (const KeyInfo* key = Keys::withLetter(letter); key && m_console->keyEnabled(key->key))
         m_ddu->flash(key->key);
     m_console->typeLetter(letter);
 }
 
-// The card onto the readable corner of the reader, or off it again.
-void frmMDI::cardFromKeyboard()
+// The card tapped on the readable corner of the reader, or low on the reader where the
+// processor cannot read it and asks for it again.
+void frmMDI::cardFromKeyboard(bool misplaced)
 {
     if (!m_processor)
         return;
-    if (m_processor->cardShown())
-        m_processor->withdraw();
-    else
-        m_processor->present(900, 600);
+    if (!m_cardTap)
+        m_cardTap = new CardTap(*m_processor, this);
+    m_cardTap->tap(900, misplaced ? 1700 : 600);
 }
 
 QMdiSubWindow* frmMDI::addPanel(QWidget* panel)

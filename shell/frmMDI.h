@@ -10,6 +10,7 @@
 #include <memory>
 
 class CardProcessor;
+class CardTap;
 class Console;
 class Equipment;
 class QAction;
@@ -49,7 +50,7 @@ private:
     bool keyboardKey(QKeyEvent* e);
     void keyFromKeyboard(Key key);
     void letterFromKeyboard(QChar letter);
-    void cardFromKeyboard();
+    void cardFromKeyboard(bool misplaced);
     QMdiSubWindow* addPanel(QWidget* panel);
     void Form_Unload();
     void powerSwitched(bool on);
@@ -65,6 +66,7 @@ private:
 
     QMdiArea* m_mdi = nullptr;
     QHash<int, std::function<void()>> m_keyboard; // combined key and modifiers -> action
+    CardTap* m_cardTap = nullptr;
     QAction* m_mnuSimVib = nullptr;
     QAction* m_mnuSimTemp = nullptr;
     Timer* m_tmrVib = nullptr;

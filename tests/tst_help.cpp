@@ -56,7 +56,7 @@ void TestHelp::pageFile_data()
     QTest::addColumn<QString>("line8");
     QTest::addColumn<QString>("line10");
     // The console's page ends with the keyboard map.
-    QTest::newRow("console") << Page::Console << 44 << "改的。<p>"
+    QTest::newRow("console") << Page::Console << 48 << "改的。<p>"
                              << "<b>【輸入路線】</b><br>";
     QTest::newRow("card") << Page::Card << 31 << "語言<p>"
                           << "<b>【更改Pelumo咭類型】</b><br>";

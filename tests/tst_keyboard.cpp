@@ -48,6 +48,13 @@ private slots:
     void workingDay();
     void letters_data();
     void letters();
+    void keyMap_data();
+    void keyMap();
+    void noSingleKeyWorksThePower();
+    void yesNo_data();
+    void yesNo();
+    void cardTap_data();
+    void cardTap();
     void pressedForAMoment();
     void quitAndHelp();
     void keysNamed();
@@ -61,16 +68,16 @@ void TestKeyboard::workingDay()
     TestEnv env(TestEnv::ExampleRoutes + QStringLiteral("2X#西灣河#9.10\r\n"));
     TestEnv::store(Settings::CardType, QStringLiteral("4"));
     auto w = startActive(env);
-    type(w.get(), QStringLiteral("F2"));
+    type(w.get(), QStringLiteral("Ctrl+P"));
     TestEnv::waitForPrompt(w.get());
+    // One tap logs in; the card is gone before the first read.
     type(w.get(), QStringLiteral("Ins"));
-    TestEnv::advance(2000);
-    type(w.get(), QStringLiteral("Ins"));
+    TestEnv::advance(4000);
     QVERIFY(w->processor()->loggedIn());
     QVERIFY(!w->processor()->cardShown());
     type(w.get(), QStringLiteral("F5 2 X Return"));
     QCOMPARE(w->console()->routes().route(), QStringLiteral("2X"));
-    type(w.get(), QStringLiteral("F7 Return Down F9 Num+Enter"));
+    type(w.get(), QStringLiteral("F7 Y Down F9 Num+Enter"));
     TestEnv::advance(2000);
     const QStringList block =
         LogFormat::lines(QString::fromUtf8(env.readFile(QStringLiteral("log.txt"))));
@@ -126,13 +133,180 @@ void TestKeyboard::letters()
         QCOMPARE(display(w->ddu()).at(2), typed);
 }
 
+void TestKeyboard::keyMap_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("pressed"); // the console key drawn pressed; empty for none
+    QTest::addColumn<bool>("on");         // the console afterwards
+    QTest::newRow("power with Ctrl") << "Ctrl+P"
+                                     << "imgOF" << false;
+    QTest::newRow("F2 alone") << "F2"
+                              << "" << true;
+    QTest::newRow("P alone") << "P"
+                             << "" << true;
+    QTest::newRow("printed F1") << "Shift+F1"
+                                << "imgF1" << true;
+    QTest::newRow("printed F2") << "Shift+F2"
+                                << "imgF2" << true;
+    QTest::newRow("printed F3") << "Shift+F3"
+                                << "imgF3" << true;
+    QTest::newRow("printed F4") << "Shift+F4"
+                                << "imgF4" << true;
+    QTest::newRow("F1 is the help page's") << "F1"
+                                           << "" << true;
+    QTest::newRow("F3 is SHIFT") << "F3"
+                                 << "imgShift" << true;
+}
+
+// At the log-in prompt, where the printed F keys work and the service keys do not yet.
+void TestKeyboard::keyMap()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, pressed);
+    QFETCH(bool, on);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = startActive(env);
+    TestEnv::powerOn(w.get());
+    TestEnv::waitForPrompt(w.get());
+    type(w.get(), keys);
+    QStringList drawn;
+    for (const KeyInfo& k : Keys::all())
+        if (TestEnv::find<KeyRegion>(w.get(), QLatin1String(k.name))->drawnPressed())
+            drawn << QLatin1String(k.name);
+    QCOMPARE(drawn, pressed.isEmpty() ? QStringList() : QStringList{pressed});
+    QCOMPARE(w->console()->isOn(), on);
+}
+
+void TestKeyboard::noSingleKeyWorksThePower()
+{
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = startActive(env);
+    QList<int> keys;
+    for (int k = Qt::Key_Space; k <= Qt::Key_AsciiTilde; ++k)
+        if (k < 'a' || k > 'z') // Qt names a letter by its capital
+            keys << k;
+    for (auto [from, to] :
+         {std::pair(Qt::Key_Escape, Qt::Key_Delete), std::pair(Qt::Key_Home, Qt::Key_PageDown),
+          std::pair(Qt::Key_F1, Qt::Key_F35)})
+        for (int k = from; k <= to; ++k)
+            keys << k;
+    for (int k : keys) {
+        QTest::keyClick(w.get(), Qt::Key(k));
+        QVERIFY2(!w->console()->isOn(), qPrintable(QKeySequence(k).toString()));
+        QVERIFY(!w->unloaded());
+    }
+}
+
+void TestKeyboard::yesNo_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("same"); // the console keys that do the same
+    const char* prompts[] = {"F6", "F7", "F8", "F9"};
+    for (const char* prompt : prompts) {
+        const QString k = QLatin1String(prompt);
+        QTest::addRow("%s Y", prompt) << k + QStringLiteral(" Y") << k + QStringLiteral(" Return");
+        QTest::addRow("%s N", prompt) << k + QStringLiteral(" N") << k + QStringLiteral(" Esc");
+    }
+    // No (Y/N) question: route letters, or nothing at all.
+    QTest::newRow("route entry") << "F5 Y N"
+                                 << "F5 F3 Esc F3 Shift+F2";
+    QTest::newRow("idle") << "Y N"
+                          << "";
+}
+
+void TestKeyboard::yesNo()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, same);
+    struct Outcome {
+        Console::KeypadMode mode;
+        QStringList display;
+        QString log;
+    };
+    auto run = [](const QString& k) {
+        TestEnv env(TestEnv::ExampleRoutes);
+        auto w = startActive(env);
+        TestEnv::logIn(w.get());
+        type(w.get(), k);
+        TestEnv::advance(500);
+        return Outcome{w->console()->mode(), display(w->ddu()), w->console()->tripLog().text()};
+    };
+    const Outcome byLetter = run(keys);
+    const Outcome byKeys = run(same);
+    QCOMPARE(byLetter.mode, byKeys.mode);
+    QCOMPARE(byLetter.display, byKeys.display);
+    QCOMPARE(byLetter.log, byKeys.log);
+}
+
+void TestKeyboard::cardTap_data()
+{
+    QTest::addColumn<QString>("state"); // off, prompt or service
+    QTest::addColumn<CardType>("card");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");  // processor line 1 as the card goes; empty: any
+    QTest::addColumn<QString>("logged"); // the read in the trip log; empty: none
+    QTest::addColumn<bool>("loggedIn");
+    QTest::newRow("log-in") << "prompt" << CardType::Startup << "Ins"
+                            << "PRESENT YOUR"
+                            << "" << true;
+    QTest::newRow("log-in refused") << "prompt" << CardType::Adult << "Ins"
+                                    << "此卡無效　　"
+                                    << "" << false;
+    QTest::newRow("fare paid") << "service" << CardType::Adult << "Ins"
+                               << ""
+                               << " Paid: Adult Fare $5.40" << true;
+    QTest::newRow("misplaced") << "service" << CardType::Adult << "Shift+Ins"
+                               << "請再拍卡　  "
+                               << "" << true;
+    QTest::newRow("switched off") << "off" << CardType::Adult << "Ins"
+                                  << ""
+                                  << "" << false;
+}
+
+void TestKeyboard::cardTap()
+{
+    QFETCH(QString, state);
+    QFETCH(CardType, card);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(QString, logged);
+    QFETCH(bool, loggedIn);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = startActive(env);
+    CardProcessor* p = w->processor();
+    if (state == u"prompt") {
+        TestEnv::powerOn(w.get());
+        TestEnv::waitForPrompt(w.get());
+    } else if (state == u"service")
+        TestEnv::logIn(w.get());
+    p->setCardType(card);
+    type(w.get(), keys);
+    QVERIFY(p->cardShown());
+    // Held until the answer is on screen, then taken away.
+    int held = 0;
+    for (; p->cardShown() && held < 6000; held += 100)
+        TestEnv::advance(100);
+    QVERIFY(!p->cardShown());
+    QVERIFY(held < 4000); // by the answer, not by the longest hold
+    if (!shown.isEmpty())
+        QCOMPARE(p->line(0), shown);
+    TestEnv::advance(5000);
+    QCOMPARE(p->loggedIn(), loggedIn);
+    const QString log = w->console()->tripLog().text();
+    for (const QString& read : {QStringLiteral(" Not enough value"),
+                                QStringLiteral(" Card Processed"), QStringLiteral(" Paid:")})
+        QCOMPARE(log.contains(read), !logged.isEmpty() && logged.startsWith(read));
+    if (!logged.isEmpty())
+        QVERIFY(log.contains(logged));
+}
+
 void TestKeyboard::pressedForAMoment()
 {
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = startActive(env);
     auto* power = TestEnv::find<KeyRegion>(w.get(), QStringLiteral("imgOF"));
     auto* route = TestEnv::find<KeyRegion>(w.get(), QStringLiteral("imgRoute"));
-    type(w.get(), QStringLiteral("F2"));
+    type(w.get(), QStringLiteral("Ctrl+P"));
     QVERIFY(power->drawnPressed());
     TestEnv::advance(149);
     QVERIFY(power->drawnPressed());

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # A short working day on the real program from the keyboard alone, under a private X
-# server, with no pointer event at all: switch on, log in with the card key, route 2X
-# typed with letters, a section down, the terminus, the output, the help page and the log
-# with a desktop opener that finds no browser or editor, and 結束. Checks the lamps on
-# screen as it goes, the program's own viewer standing in for the browser and the editor,
-# then the block in log.txt.
+# server, with no pointer event at all: keys alone that switch nothing on, Ctrl+P, one tap
+# of the card key to log in, route 2X typed with letters, a card tapped outside the
+# readable corner, a section down, the terminus and the output answered with Y, the help
+# page and the log with a desktop opener that finds no browser or editor, and 結束. Checks
+# the lamps on screen as it goes, the program's own viewer standing in for the browser and
+# the editor, then the block in log.txt: no refusal in it.
 #
 #   keyboard_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR
 
@@ -51,37 +52,45 @@ keys() # xdotool key names, sent to the main window one after another
     done
 }
 
-step "power on: lamp test and boot"
-keys F2
+step "no key alone switches the power"
+keys F2 p Delete
+keep_lamps "---" 3
+
+step "power on with Ctrl+P: lamp test and boot"
+keys ctrl+p
 wait_lamp_sequence 10 "---" "--G" "-YG" "RYG" "---"
 wait_screen 83DB85 3
 wait_screen 85DB85 10
 sleep 1.3
 
-step "log-in with the card key"
-keys Insert
-sleep 1.3
+step "log-in with one tap of the card key"
 keys Insert
 wait_lamps "RYG" 5
 wait_lamps "---" 5
 
-step "route 2X typed with letters"
-keys F5 2 x Return
+step "route 2X typed with letters, after F2 that switches nothing off"
+keys F2 F5 2 x Return
 wait_lamps "RYG" 3
 wait_lamps "---" 5
+
+step "a card tapped outside the readable corner: the red lamp, then nothing more"
+keys shift+Insert
+wait_lamps "R--" 4
+wait_lamps "---" 5
+keep_lamps "---" 2
 
 step "a section down"
 keys Down
 wait_lamps "RYG" 3
 wait_lamps "---" 5
 
-step "the terminus"
-keys F7 Return
+step "the terminus, answered with Y"
+keys F7 y
 wait_lamps "RYG" 3
 wait_lamps "---" 5
 
-step "output"
-keys F9 Return
+step "output, answered with Y"
+keys F9 y
 wait_lamps "RYG" 3
 sleep 1
 
