@@ -2,6 +2,7 @@
 
 #include "common/Timer.h"
 #include "common/Twips.h"
+#include "panels/Accessibility.h"
 
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@ KeyRegion::KeyRegion(const KeyInfo& info, QWidget* parent)
     setObjectName(QLatin1String(info.name));
     setGeometry(twips(info.left), twips(info.top), twips(info.width), twips(info.height));
     setCursor(Qt::PointingHandCursor);
+    Accessibility::install(); // a push button to assistive technology
     connect(m_tmrFlash, &Timer::tick, this, [this] {
         m_tmrFlash->setEnabled(false);
         m_flashing = false;
@@ -55,6 +57,14 @@ void KeyRegion::flash()
     m_flashing = true;
     m_tmrFlash->restart();
     update();
+}
+
+void KeyRegion::press()
+{
+    if (!isEnabled())
+        return;
+    flash();
+    emit clicked(m_key);
 }
 
 void KeyRegion::paintEvent(QPaintEvent*)

@@ -14,6 +14,9 @@ public:
     Key key() const { return m_key; }
     bool drawnPressed() const { return m_down || m_flashing; }
     void flash();
+    // What a click does, for assistive technology: a key that works now is drawn pressed
+    // for a moment and pressed.
+    void press();
 
 signals:
     void clicked(Key key);

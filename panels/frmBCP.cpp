@@ -17,10 +17,11 @@ QRect tw(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-QLabel* makeLabel(const QString& name, QWidget* parent, const QRect& r, const QFont& font,
-                  Qt::Alignment align)
+template <class Label = QLabel>
+Label* makeLabel(const QString& name, QWidget* parent, const QRect& r, const QFont& font,
+                 Qt::Alignment align)
 {
-    auto* l = new QLabel(parent);
+    auto* l = new Label(parent);
     l->setObjectName(name);
     l->setGeometry(r);
     l->setFont(font);
@@ -83,10 +84,10 @@ void frmBCP::buildControls()
     m_picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
     m_picLayer->setGeometry(tw(600, 675, 2115, 1065));
     for (int i = 0; i < 3; ++i) {
-        m_lines[i] =
-            makeLabel(QStringLiteral("lbl%1").arg(i + 1), m_picLayer, tw(0, 300 * i, 2100, 390),
-                      lineFont, Qt::AlignHCenter | Qt::AlignTop);
-        // The line's text is its accessible name, announced whenever it changes.
+        m_lines[i] = makeLabel<DisplayLine>(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
+                                            tw(0, 300 * i, 2100, 390), lineFont,
+                                            Qt::AlignHCenter | Qt::AlignTop);
+        // The line's text, as said, is its accessible name.
         m_lines[i]->setAccessibleDescription(QStringLiteral("乘客處理機顯示屏第 %1 行").arg(i + 1));
     }
 
@@ -131,6 +132,7 @@ void frmBCP::buildControls()
     m_imgCard = new CardReader(m_model, this);
     m_imgCard->setGeometry(tw(150, 2925, 3015, 1965));
     m_imgCard->raise();
+    new Notice(this);
 }
 
 void frmBCP::showScreen()
@@ -143,6 +145,7 @@ void frmBCP::showScreen()
     m_picLoad->setVisible(m_model.addressScreenShown());
     m_picCover->setVisible(m_model.coverShown());
     m_picLayer->setVisible(m_model.switchedOn());
+    announceResult();
 }
 
 void frmBCP::showLamps()
@@ -159,6 +162,23 @@ void frmBCP::showLamps()
     show(m_picRed, QStringLiteral("紅"), l.red, RedOn, RedOff);
     show(m_picYellow, QStringLiteral("黃"), l.yellow, YellowOn, YellowOff);
     show(m_picGreen, QStringLiteral("綠"), l.green, GreenOn, GreenOff);
+    announceResult();
+}
+
+// A read's outcome, a refusal or a retry lights one lamp or two; the idle screens, the
+// out-of-service screen and the boot light none or all three. Such a screen is said once
+// as it appears: its lines and its lamps may come in either order.
+void frmBCP::announceResult()
+{
+    const Lamps l = m_model.lamps();
+    const int lit = int(l.red) + int(l.yellow) + int(l.green);
+    QString text;
+    if (m_model.switchedOn() && m_model.linesShown() && lit > 0 && lit < 3)
+        text = Accessibility::spoken(
+            QStringList({m_model.line(0), m_model.line(1), m_model.line(2)}).join(u' '));
+    if (text != m_announced)
+        Accessibility::announce(this, text);
+    m_announced = text;
 }
 
 void frmBCP::showCard()

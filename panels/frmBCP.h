@@ -28,6 +28,7 @@ private:
     void showScreen();
     void showLamps();
     void showCard();
+    void announceResult();
 
     CardProcessor& m_model;
     PictureBox* m_picLayer = nullptr;
@@ -40,4 +41,5 @@ private:
     PictureBox* m_picGreen = nullptr;
     QLabel* m_imgMCard = nullptr;
     QWidget* m_imgCard = nullptr;
+    QString m_announced; // the result on screen, said already
 };

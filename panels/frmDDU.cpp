@@ -2,16 +2,17 @@
 
 #include "common/Twips.h"
 #include "ddu/Console.h"
+#include "panels/Accessibility.h"
 #include "panels/KeyRegion.h"
 
 #include <QLabel>
 
 namespace {
 
-QLabel* displayLabel(const QString& name, QWidget* parent, int l, int t, int w, int h,
-                     double points)
+template <class Label = QLabel>
+Label* displayLabel(const QString& name, QWidget* parent, int l, int t, int w, int h, double points)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new Label(parent);
     label->setObjectName(name);
     label->setGeometry(twips(l), twips(t), twips(w), twips(h));
     QFont f(QStringLiteral("新細明體"));
@@ -40,9 +41,9 @@ frmDDU::~frmDDU() = default;
 void frmDDU::buildControls()
 {
     for (int i = 0; i < 4; ++i) {
-        m_lines[i] = displayLabel(QStringLiteral("lblLine%1").arg(i + 1), this, 675, 825 + 225 * i,
-                                  2415, 240, 9.75);
-        // The line's text is its accessible name, announced whenever it changes.
+        m_lines[i] = displayLabel<DisplayLine>(QStringLiteral("lblLine%1").arg(i + 1), this, 675,
+                                               825 + 225 * i, 2415, 240, 9.75);
+        // The line's text, as said, is its accessible name.
         m_lines[i]->setAccessibleDescription(QStringLiteral("車長控制器顯示屏第 %1 行").arg(i + 1));
     }
     const QString statusStyle =
@@ -64,11 +65,14 @@ void frmDDU::buildControls()
         m_keys[int(info.key)] = key;
         connect(key, &KeyRegion::clicked, &m_model, &Console::press);
     }
+    new Notice(this);
 }
 
 void frmDDU::showDisplay()
 {
+    QStringList before;
     for (int i = 0; i < 4; ++i) {
+        before << m_lines[i]->text();
         m_lines[i]->setText(m_model.line(i));
         m_lines[i]->setVisible(m_model.isOn());
         m_lines[i]->setEnabled(m_model.isOn());
@@ -77,6 +81,28 @@ void frmDDU::showDisplay()
     m_shift->setText(m_model.shiftIndicator());
     m_status->setVisible(m_model.statusShown());
     m_shift->setVisible(m_model.statusShown());
+    announceChange(before);
+}
+
+// A message or a question is said once as it appears. The route screen coming back, the
+// route being typed and the clock are not: the driver knows them, and they would talk
+// over everything else.
+void frmDDU::announceChange(const QStringList& before)
+{
+    QStringList now;
+    for (int i = 0; i < 4; ++i)
+        now << m_model.line(i);
+    if (!m_model.isOn() || now == before)
+        return;
+    bool routeScreen = true;
+    for (int i = 0; i < 3; ++i)
+        routeScreen = routeScreen && now[i] == m_model.storedLine(i);
+    const bool typing = m_model.mode() == Console::KeypadMode::RouteEntry &&
+                        now.mid(0, 2) == before.mid(0, 2) && now[2] == m_model.typedRoute();
+    if (now.mid(0, 3) != before.mid(0, 3) && !routeScreen && !typing)
+        Accessibility::announce(this, now.join(u' '));
+    else if (now[3] != before[3]) // a payment under the route screen
+        Accessibility::announce(this, now[3]);
 }
 
 void frmDDU::flash(Key key)

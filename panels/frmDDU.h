@@ -21,6 +21,7 @@ private:
     void buildControls();
     void showDisplay();
     void showKeys();
+    void announceChange(const QStringList& before);
 
     Console& m_model;
     QLabel* m_lines[4] = {};

@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6svg6 fonts-arphic-uming
           fonts-liberation fonts-dejavu-core qt6-translations-l10n xvfb xauth xdotool
           imagemagick x11-utils xdg-utils python3 ccache clang-format desktop-file-utils appstream lintian
+          at-spi2-core python3-pyatspi dbus dbus-x11
           ${EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do

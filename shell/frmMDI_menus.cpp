@@ -11,6 +11,18 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// A dialog's end puts the keyboard, and a screen reader's attention, back on the window.
+void runDialog(QDialog& dialog, QWidget* window)
+{
+    dialog.exec();
+    window->activateWindow();
+    window->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+} // namespace
+
 void frmMDI::mnuViewOutput_Click()
 {
     const QString path = AppPaths::logFile();
@@ -28,13 +40,13 @@ void frmMDI::mnuViewOutput_Click()
 void frmMDI::mnuSetting_Click()
 {
     frmCard dialog(*m_processor, this);
-    dialog.exec();
+    runDialog(dialog, this);
 }
 
 void frmMDI::mnuOptions_Click()
 {
     frmOption dialog(*m_processor, this);
-    dialog.exec();
+    runDialog(dialog, this);
 }
 
 void frmMDI::mnuDDUHelp_Click()
@@ -45,5 +57,5 @@ void frmMDI::mnuDDUHelp_Click()
 void frmMDI::mnuAbout_Click()
 {
     frmAbout dialog(this);
-    dialog.exec();
+    runDialog(dialog, this);
 }

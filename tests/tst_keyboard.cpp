@@ -15,9 +15,12 @@
 #include "support/Readout.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
 using namespace Readout;
 
@@ -58,7 +61,13 @@ private slots:
     void pressedForAMoment();
     void quitAndHelp();
     void keysNamed();
+    void keysPressedByAssistiveTechnology_data();
+    void keysPressedByAssistiveTechnology();
     void lampsAndLinesAnnounced();
+    void messagesAnnouncedOnce_data();
+    void messagesAnnouncedOnce();
+    void focusBackAfterDialogs_data();
+    void focusBackAfterDialogs();
 };
 
 // Power, log-in with the card key, a route typed with letters, a section, the terminus
@@ -336,6 +345,10 @@ void TestKeyboard::keysNamed()
         const QWidget* key = TestEnv::key(w.get(), QLatin1String(k.name));
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(key));
         QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Button);
+        QVERIFY2(a->actionInterface(), k.name);
+        QCOMPARE(a->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
         QString name = QString::fromUtf16(k.caption);
         if (k.letter)
             name += u' ' + QChar::fromLatin1(k.letter);
@@ -349,13 +362,52 @@ void TestKeyboard::keysNamed()
     }
 }
 
+void TestKeyboard::keysPressedByAssistiveTechnology_data()
+{
+    QTest::addColumn<bool>("logIn");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<Console::KeypadMode>("mode");
+    QTest::addColumn<bool>("drawnPressed");
+    const auto idle = Console::KeypadMode::Idle;
+    QTest::newRow("power") << false << "imgOF" << true << idle << true;
+    QTest::newRow("power off again") << true << "imgOF" << false << idle << true;
+    QTest::newRow("route and a digit")
+        << true << "imgRoute imgNo_7" << true << Console::KeypadMode::RouteEntry << true;
+    // A key that does nothing now is pressed no more than a click would press it.
+    QTest::newRow("service key before the log-in")
+        << false << "imgOF imgRoute" << true << idle << false;
+}
+
+void TestKeyboard::keysPressedByAssistiveTechnology()
+{
+    QFETCH(bool, logIn);
+    QFETCH(QString, keys);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    if (logIn)
+        TestEnv::logIn(w.get());
+    QWidget* last = nullptr;
+    for (const QString& name : keys.split(u' ')) {
+        last = TestEnv::key(w.get(), name);
+        QAccessible::queryAccessibleInterface(last)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    }
+    QTEST(w->console()->isOn(), "on");
+    QTEST(w->console()->mode(), "mode");
+    QTEST(static_cast<KeyRegion*>(last)->drawnPressed(), "drawnPressed");
+}
+
 void TestKeyboard::lampsAndLinesAnnounced()
 {
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = env.start();
     QStringList heard;
-    Accessibility::setListener(
-        [&](QWidget* widget) { heard << widget->objectName() + u'=' + widget->accessibleName(); });
+    Accessibility::setListener([&](QWidget* widget) {
+        if (!qobject_cast<Notice*>(widget))
+            heard << widget->objectName() + u'=' + widget->accessibleName();
+    });
+    const auto stopListening = qScopeGuard([] { Accessibility::setListener({}); });
     auto name = [&](const char* object) {
         QWidget* widget = TestEnv::find(w.get(), QLatin1String(object));
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -372,8 +424,96 @@ void TestKeyboard::lampsAndLinesAnnounced()
                           "picYellow=黃燈（熄）", "picGreen=綠燈（熄）"}));
     TestEnv::waitForPrompt(w.get());
     QCOMPARE(name("lbl1"), QStringLiteral("PRESENT YOUR"));
-    QCOMPARE(name("lblLine2"), QStringLiteral("　　請使用卡登入"));
-    Accessibility::setListener({});
+    // Said without the spaces that align it; drawn with them.
+    QCOMPARE(name("lblLine2"), QStringLiteral("請使用卡登入"));
+    QCOMPARE(TestEnv::find<QLabel>(w.get(), QStringLiteral("lblLine2"))->text(),
+             QStringLiteral("　　請使用卡登入"));
+    QCOMPARE(name("lblLine1"), QString()); // a single space
+}
+
+// Each read's result and each message or question is said once; the idle screens, the
+// typed route and the clock are not.
+void TestKeyboard::messagesAnnouncedOnce_data()
+{
+    // Steps: whole steps of a day, "clear" (the screens settle, nothing heard so far
+    // counts), "idle" (6 s of idle screens and clock ticks) or the keys to press.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("boot") << QStringList{"power", "prompt"}
+                          << QStringList{"frmDDU=PLEASE WAIT", "frmDDU=請使用卡登入"};
+    QTest::newRow("refused start-up card")
+        << QStringList{"power", "prompt", "clear", "read"} << QStringList{"frmBCP=此卡無效"};
+    QTest::newRow("idle screens and the clock")
+        << QStringList{"login", "clear", "idle"} << QStringList{};
+    QTest::newRow("paid") << QStringList{"login", "clear", "read"}
+                          << QStringList{"frmDDU=成人 $5.40", "frmBCP=成人 $5.40 剩餘值 $94.60"};
+    QTest::newRow("paid, then refused")
+        << QStringList{"login", "clear", "read", "idle", "read"}
+        << QStringList{"frmDDU=成人 $5.40", "frmBCP=成人 $5.40 剩餘值 $94.60", "frmDDU=此卡已處理",
+                       "frmBCP=此卡已處理"};
+    QTest::newRow("misplaced card") << QStringList{"login", "clear", "misread"}
+                                    << QStringList{"frmBCP=請再拍卡", "frmDDU=不能讀取資料"};
+    // The digits typed are not said, nor the route screen that follows.
+    QTest::newRow("unknown route")
+        << QStringList{"login", "clear", "路線 2 輸入"}
+        << QStringList{"frmDDU=路線號？", "frmDDU=路線號？ 沒有此路線資料！"};
+    QTest::newRow("route") << QStringList{"login", "clear", "路線 1 2 輸入"}
+                           << QStringList{"frmDDU=路線號？",
+                                          "frmDDU=正在擷取路線資料... 請稍候..."};
+}
+
+void TestKeyboard::messagesAnnouncedOnce()
+{
+    QFETCH(QStringList, steps);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    QStringList said;
+    Accessibility::setListener([&](QWidget* widget) {
+        if (qobject_cast<Notice*>(widget))
+            said << widget->parent()->objectName() + u'=' + widget->accessibleName();
+    });
+    const auto stopListening = qScopeGuard([] { Accessibility::setListener({}); });
+    for (const QString& step : steps) {
+        if (step == QLatin1String("power"))
+            TestEnv::powerOn(w.get());
+        else if (step == QLatin1String("prompt"))
+            TestEnv::waitForPrompt(w.get());
+        else if (step == QLatin1String("login"))
+            TestEnv::logIn(w.get());
+        else if (step == QLatin1String("clear"))
+            TestEnv::advance(5000), said.clear();
+        else if (step == QLatin1String("read"))
+            TestEnv::read(w.get());
+        else if (step == QLatin1String("misread"))
+            TestEnv::present(w.get(), 3000, 1900), TestEnv::advance(1000);
+        else if (step == QLatin1String("idle"))
+            TestEnv::advance(6000);
+        else
+            TestEnv::press(w.get(), step), TestEnv::advance(3000);
+    }
+    QTEST(said, "said");
+}
+
+void TestKeyboard::focusBackAfterDialogs_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("card") << "mnuSetting";
+    QTest::newRow("options") << "mnuOptions";
+    QTest::newRow("about") << "mnuAbout";
+}
+
+void TestKeyboard::focusBackAfterDialogs()
+{
+    QFETCH(QString, entry);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = startActive(env);
+    QTimer::singleShot(0, [] {
+        if (QWidget* d = QApplication::activeModalWidget())
+            QTest::keyClick(d, Qt::Key_Escape);
+    });
+    TestEnv::action(w.get(), entry)->trigger();
+    QCOMPARE(QApplication::activeWindow(), w.get());
+    QCOMPARE(QApplication::focusWidget(), w.get());
 }
 
 QTEST_MAIN(TestKeyboard)
