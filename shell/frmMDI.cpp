@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -220,8 +221,12 @@ void frmMDI::Form_Load()
     m_ddu->setTop(0);
     m_ddu->setLeft(m_bcp->outerWidth());
 
-    show();
+    // Sized before it is first shown: an area smaller than the panels for a moment would
+    // show scroll bars, and they may stay standing once it has grown.
+    layout()->activate();
     setZoom(Settings::zoomPercent());
+    fitPanels();
+    show();
     fitPanels();
     restorePlacement();
     yieldEvents();
