@@ -10,6 +10,12 @@ constexpr int twips(int tw)
     return (tw + TwipsPerPixel / 2) / TwipsPerPixel;
 }
 
+// Whole pixels, the nearest, of a layout drawn `zoom` times its design size.
+constexpr int twips(int tw, double zoom)
+{
+    return static_cast<int>(tw * zoom / TwipsPerPixel + 0.5);
+}
+
 // Pixels with their fraction, for the caller to round or cut as it needs.
 constexpr double twipsExact(double tw)
 {

@@ -73,10 +73,14 @@ QImage image(const QString& name, qreal devicePixelRatio)
 
 void draw(QPainter& painter, const QString& name, const QSize& size)
 {
-    const QImage picture = image(name, painter.device()->devicePixelRatioF());
+    // The two-pixel picture wherever the one-pixel one would have to grow (a zoomed panel,
+    // a dense screen): drawn smaller it stays sharp, drawn larger it would blur.
+    QImage picture = image(name, 1);
     if (picture.isNull())
         return;
-    // Only ratios other than 1 and 2 scale, and then smoothly.
+    if (painter.device()->devicePixelRatioF() * size.width() > picture.width())
+        picture = image(name, 2);
+    // Only sizes other than the pictures' own scale, and then smoothly.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(QPoint(0, 0), size), picture);
 }

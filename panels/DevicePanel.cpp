@@ -10,7 +10,8 @@
 DevicePanel::DevicePanel(const QString& name, const QString& caption, int widthTw, int heightTw,
                          const QString& art, const QSize& artSize, const QColor& background,
                          QWidget* parent)
-    : QWidget(parent), m_art(art), m_artSize(artSize), m_background(background)
+    : QWidget(parent), m_art(art), m_artSize(artSize), m_background(background), m_widthTw(widthTw),
+      m_heightTw(heightTw)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -19,6 +20,32 @@ DevicePanel::DevicePanel(const QString& name, const QString& caption, int widthT
 }
 
 DevicePanel::~DevicePanel() = default;
+
+void DevicePanel::setZoom(qreal zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    setFixedSize(px(m_widthTw), px(m_heightTw));
+    layoutControls();
+    update();
+}
+
+int DevicePanel::px(int tw) const
+{
+    return twips(tw, m_zoom);
+}
+
+QRect DevicePanel::px(int left, int top, int width, int height) const
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QFont DevicePanel::zoomed(QFont font, qreal points) const
+{
+    font.setPointSizeF(points * m_zoom);
+    return font;
+}
 
 int DevicePanel::Top() const
 {
@@ -50,7 +77,7 @@ void DevicePanel::paintEvent(QPaintEvent*)
     // The picture may be a few rows taller than the panel; its top part is shown.
     QPainter p(this);
     p.fillRect(rect(), m_background);
-    Artwork::draw(p, m_art, m_artSize);
+    Artwork::draw(p, m_art, m_artSize * m_zoom);
 }
 
 void DevicePanel::mouseMoveEvent(QMouseEvent* e)

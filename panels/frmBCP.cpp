@@ -10,20 +10,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace {
 
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(twips(left), twips(top), twips(width), twips(height));
-}
-
 template <class Label = QLabel>
-Label* makeLabel(const QString& name, QWidget* parent, const QRect& r, const QFont& font,
-                 Qt::Alignment align)
+Label* makeLabel(const QString& name, QWidget* parent, const QFont& font, Qt::Alignment align)
 {
     auto* l = new Label(parent);
     l->setObjectName(name);
-    l->setGeometry(r);
     l->setFont(font);
     l->setAlignment(align);
     l->setAttribute(Qt::WA_TranslucentBackground);
@@ -32,10 +27,12 @@ Label* makeLabel(const QString& name, QWidget* parent, const QRect& r, const QFo
 }
 
 // The reader target: no picture of its own and an invisible pointer; every pointer
-// movement over it presents the card there, in twips from its top-left corner.
+// movement over it presents the card there, in twips from its top-left corner, whatever
+// the zoom.
 class CardReader : public QWidget {
 public:
-    CardReader(CardProcessor& model, QWidget* parent) : QWidget(parent), m_model(model)
+    CardReader(CardProcessor& model, DevicePanel* parent)
+        : QWidget(parent), m_model(model), m_panel(parent)
     {
         setObjectName(QStringLiteral("imgCard"));
         setMouseTracking(true);
@@ -46,13 +43,31 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         const QPointF p = e->position();
-        m_model.present(p.x() * TwipsPerPixel, p.y() * TwipsPerPixel);
+        const qreal perPixel = TwipsPerPixel / m_panel->zoom();
+        m_model.present(p.x() * perPixel, p.y() * perPixel);
         e->accept();
     }
 
 private:
     CardProcessor& m_model;
+    const DevicePanel* m_panel;
 };
+
+// The design's fonts, before the zoom.
+const qreal LinePoints = 14.25;
+const qreal SmallPoints = 8.25;
+
+// The address screen's labels, in twips of the screen, and its width.
+struct LoadLabel {
+    const char* text;
+    int l, t, h;
+};
+const int LoadWidth = 1965;
+const LoadLabel loadLabels[5] = {{"BCP Version: 1.0", 75, 0, 165},
+                                 {"DDU Version: 1.0", 75, 150, 165},
+                                 {"Machine Address:", 300, 375, 165},
+                                 {"BCP Address: 127.0.0.1", 75, 600, 165},
+                                 {nullptr, 75, 750, 240}}; // the console's address
 
 } // namespace
 
@@ -62,6 +77,7 @@ frmBCP::frmBCP(CardProcessor& model, QWidget* parent)
       m_model(model)
 {
     buildControls();
+    layoutControls();
     connect(&m_model, &CardProcessor::screenChanged, this, &frmBCP::showScreen);
     connect(&m_model, &CardProcessor::lampsChanged, this, &frmBCP::showLamps);
     connect(&m_model, &CardProcessor::cardChanged, this, &frmBCP::showCard);
@@ -76,63 +92,75 @@ frmBCP::~frmBCP() = default;
 void frmBCP::buildControls()
 {
     QFont lineFont(QStringLiteral("Arial Narrow"));
-    lineFont.setPointSizeF(14.25);
+    lineFont.setPointSizeF(LinePoints);
     lineFont.setBold(true);
     QFont smallFont(QStringLiteral("Arial"));
-    smallFont.setPointSizeF(8.25);
+    smallFont.setPointSizeF(SmallPoints);
 
     m_picLayer = new PictureBox(QStringLiteral("picLayer"), QColor(133, 219, 133), this);
-    m_picLayer->setGeometry(tw(600, 675, 2115, 1065));
     for (int i = 0; i < 3; ++i) {
         m_lines[i] = makeLabel<DisplayLine>(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
-                                            tw(0, 300 * i, 2100, 390), lineFont,
-                                            Qt::AlignHCenter | Qt::AlignTop);
+                                            lineFont, Qt::AlignHCenter | Qt::AlignTop);
         // The line's text, as said, is its accessible name.
         m_lines[i]->setAccessibleDescription(QStringLiteral("乘客處理機顯示屏第 %1 行").arg(i + 1));
     }
 
     m_picLoad = new PictureBox(QStringLiteral("picLoad"), QColor(131, 219, 133), m_picLayer);
-    m_picLoad->setGeometry(tw(75, 0, 1965, 990));
-    struct B {
-        const char* text;
-        int l, t, w, h;
-    };
-    const B b[4] = {{"BCP Version: 1.0", 75, 0, 1515, 165},
-                    {"DDU Version: 1.0", 75, 150, 1515, 165},
-                    {"Machine Address:", 300, 375, 1440, 165},
-                    {"BCP Address: 127.0.0.1", 75, 600, 1815, 165}};
-    for (int i = 0; i < 4; ++i)
-        makeLabel(QStringLiteral("lblB_%1").arg(i), m_picLoad, tw(b[i].l, b[i].t, b[i].w, b[i].h),
-                  smallFont, Qt::AlignLeft | Qt::AlignTop)
-            ->setText(QString::fromLatin1(b[i].text));
-    m_address = makeLabel(QStringLiteral("lblB_4"), m_picLoad, tw(75, 750, 1815, 240), smallFont,
-                          Qt::AlignLeft | Qt::AlignTop);
-    auto* rule = new QFrame(m_picLoad);
-    rule->setObjectName(QStringLiteral("Line1"));
-    rule->setGeometry(twips(75), twips(600) - 1, twips(1875) - twips(75), 1);
-    rule->setStyleSheet(QStringLiteral("background: black;"));
+    for (int i = 0; i < 5; ++i) {
+        m_loadLabels[i] = makeLabel(QStringLiteral("lblB_%1").arg(i), m_picLoad, smallFont,
+                                    Qt::AlignLeft | Qt::AlignTop);
+        if (loadLabels[i].text)
+            m_loadLabels[i]->setText(QString::fromLatin1(loadLabels[i].text));
+    }
+    m_address = m_loadLabels[4];
+    m_rule = new QFrame(m_picLoad);
+    m_rule->setObjectName(QStringLiteral("Line1"));
+    m_rule->setStyleSheet(QStringLiteral("background: black;"));
 
     m_picCover = new PictureBox(QStringLiteral("picCover"), QColor(64, 64, 64), this);
-    // The lamp test darkens the whole screen, edge to edge.
-    m_picCover->setGeometry(m_picLayer->geometry());
-
     m_picRed = new PictureBox(QStringLiteral("picRed"), RedOff, this);
-    m_picRed->setGeometry(tw(850, 2250, 315, 315));
     m_picYellow = new PictureBox(QStringLiteral("picYellow"), YellowOff, this);
-    m_picYellow->setGeometry(tw(1480, 2250, 315, 315));
     m_picGreen = new PictureBox(QStringLiteral("picGreen"), GreenOff, this);
-    m_picGreen->setGeometry(tw(2100, 2250, 315, 315));
 
     m_imgMCard = new QLabel(this);
     m_imgMCard->setObjectName(QStringLiteral("imgMCard"));
-    m_imgMCard->setGeometry(tw(150, 3000, 2985, 1830));
     m_imgMCard->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The reader lies over the card picture so that it keeps receiving the movements.
     m_imgCard = new CardReader(m_model, this);
-    m_imgCard->setGeometry(tw(150, 2925, 3015, 1965));
     m_imgCard->raise();
     new Notice(this);
+}
+
+void frmBCP::layoutControls()
+{
+    m_picLayer->setGeometry(px(600, 675, 2115, 1065));
+    for (int i = 0; i < 3; ++i) {
+        m_lines[i]->setGeometry(px(0, 300 * i, 2100, 390));
+        m_lines[i]->setFont(zoomed(m_lines[i]->font(), LinePoints));
+    }
+    m_picLoad->setGeometry(px(75, 0, LoadWidth, 990));
+    for (int i = 0; i < 5; ++i) {
+        const LoadLabel& b = loadLabels[i];
+        // Left-aligned: up to the screen's edge, for a font that does not grow quite as
+        // evenly as the zoom.
+        m_loadLabels[i]->setGeometry(px(b.l, b.t, LoadWidth - b.l, b.h));
+        m_loadLabels[i]->setFont(zoomed(m_loadLabels[i]->font(), SmallPoints));
+    }
+    const int ruleWidth = std::max(1, qRound(zoom()));
+    m_rule->setGeometry(px(75), px(600) - ruleWidth, px(1875) - px(75), ruleWidth);
+    // The lamp test darkens the whole screen, edge to edge.
+    m_picCover->setGeometry(m_picLayer->geometry());
+
+    m_picRed->setGeometry(px(850, 2250, 315, 315));
+    m_picYellow->setGeometry(px(1480, 2250, 315, 315));
+    m_picGreen->setGeometry(px(2100, 2250, 315, 315));
+
+    m_imgCard->setGeometry(px(150, 2925, 3015, 1965));
+    m_imgMCard->setGeometry(px(150, 3000, 2985, 1830));
+    // Drawn again at the new size when next shown.
+    m_imgMCard->setPixmap(QPixmap());
+    showCard();
 }
 
 void frmBCP::showScreen()
@@ -187,8 +215,8 @@ void frmBCP::showCard()
     // on it and the reader keeps receiving the movements.
     const QPointF at = m_model.cardAt();
     const QPoint reader = m_imgCard->pos();
-    m_imgMCard->move(reader.x() + qRound(twipsExact(at.x() + 25.0)),
-                     reader.y() + qRound(twipsExact(at.y() + 25.0)));
+    m_imgMCard->move(reader.x() + qRound(twipsExact(at.x() + 25.0) * zoom()),
+                     reader.y() + qRound(twipsExact(at.y() + 25.0) * zoom()));
     // The picture is made when the card is first presented, not at start-up.
     if (m_model.cardShown() && m_imgMCard->pixmap().isNull())
         m_imgMCard->setPixmap(Artwork::render(QStringLiteral("card"), m_imgMCard->size(),

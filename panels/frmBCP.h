@@ -23,6 +23,9 @@ public:
     static inline const QColor GreenOff{0, 128, 0};
     static inline const QColor GreenOn{0, 255, 0};
 
+protected:
+    void layoutControls() override;
+
 private:
     void buildControls();
     void showScreen();
@@ -34,7 +37,9 @@ private:
     PictureBox* m_picLayer = nullptr;
     QLabel* m_lines[3] = {};
     PictureBox* m_picLoad = nullptr;
-    QLabel* m_address = nullptr; // lblB index 4, the console's address
+    QLabel* m_loadLabels[5] = {}; // the address screen's texts
+    QLabel* m_address = nullptr;  // lblB index 4, the console's address
+    QFrame* m_rule = nullptr;
     PictureBox* m_picCover = nullptr;
     PictureBox* m_picRed = nullptr;
     PictureBox* m_picYellow = nullptr;

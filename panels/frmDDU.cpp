@@ -1,6 +1,5 @@
 #include "panels/frmDDU.h"
 
-#include "common/Twips.h"
 #include "ddu/Console.h"
 #include "panels/Accessibility.h"
 #include "panels/KeyRegion.h"
@@ -9,12 +8,15 @@
 
 namespace {
 
+// The design's fonts, before the zoom.
+const qreal LinePoints = 9.75;
+const qreal StatusPoints = 8.25;
+
 template <class Label = QLabel>
-Label* displayLabel(const QString& name, QWidget* parent, int l, int t, int w, int h, double points)
+Label* displayLabel(const QString& name, QWidget* parent, double points)
 {
     auto* label = new Label(parent);
     label->setObjectName(name);
-    label->setGeometry(twips(l), twips(t), twips(w), twips(h));
     QFont f(QStringLiteral("新細明體"));
     f.setPointSizeF(points);
     label->setFont(f);
@@ -30,6 +32,7 @@ frmDDU::frmDDU(Console& model, QWidget* parent)
       m_model(model)
 {
     buildControls();
+    layoutControls();
     connect(&m_model, &Console::displayChanged, this, &frmDDU::showDisplay);
     connect(&m_model, &Console::keysChanged, this, &frmDDU::showKeys);
     showDisplay();
@@ -41,24 +44,22 @@ frmDDU::~frmDDU() = default;
 void frmDDU::buildControls()
 {
     for (int i = 0; i < 4; ++i) {
-        m_lines[i] = displayLabel<DisplayLine>(QStringLiteral("lblLine%1").arg(i + 1), this, 675,
-                                               825 + 225 * i, 2415, 240, 9.75);
+        m_lines[i] =
+            displayLabel<DisplayLine>(QStringLiteral("lblLine%1").arg(i + 1), this, LinePoints);
         // The line's text, as said, is its accessible name.
         m_lines[i]->setAccessibleDescription(QStringLiteral("車長控制器顯示屏第 %1 行").arg(i + 1));
     }
     const QString statusStyle =
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");
-    m_status = displayLabel(QStringLiteral("lblStatus"), this, 675, 1875, 2190, 165, 8.25);
+    m_status = displayLabel(QStringLiteral("lblStatus"), this, StatusPoints);
     m_status->setStyleSheet(statusStyle);
     // The substitute font is wider than the device's: narrow it so the clock line fits.
     QFont narrow = m_status->font();
     narrow.setStretch(QFont::Condensed);
     m_status->setFont(narrow);
-    m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1875, 315, 165, 8.25);
+    m_shift = displayLabel(QStringLiteral("lblShift"), this, StatusPoints);
     m_shift->setStyleSheet(statusStyle);
     m_shift->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // The indicator stands at the status line's right end: keep its last letter off the edge.
-    m_shift->setContentsMargins(0, 0, 2, 0);
 
     for (const KeyInfo& info : Keys::all()) {
         auto* key = new KeyRegion(info, this);
@@ -66,6 +67,22 @@ void frmDDU::buildControls()
         connect(key, &KeyRegion::clicked, &m_model, &Console::press);
     }
     new Notice(this);
+}
+
+void frmDDU::layoutControls()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_lines[i]->setGeometry(px(675, 825 + 225 * i, 2415, 240));
+        m_lines[i]->setFont(zoomed(m_lines[i]->font(), LinePoints));
+    }
+    m_status->setGeometry(px(675, 1875, 2190, 165));
+    m_status->setFont(zoomed(m_status->font(), StatusPoints));
+    m_shift->setGeometry(px(2850, 1875, 315, 165));
+    m_shift->setFont(zoomed(m_shift->font(), StatusPoints));
+    // The indicator stands at the status line's right end: keep its last letter off the edge.
+    m_shift->setContentsMargins(0, 0, qRound(2 * zoom()), 0);
+    for (const KeyInfo& info : Keys::all())
+        m_keys[int(info.key)]->setGeometry(px(info.left, info.top, info.width, info.height));
 }
 
 void frmDDU::showDisplay()

@@ -17,6 +17,9 @@ public:
     // Draws `key` pressed for a moment, as a key worked from the keyboard.
     void flash(Key key);
 
+protected:
+    void layoutControls() override;
+
 private:
     void buildControls();
     void showDisplay();

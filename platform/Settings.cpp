@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -236,4 +237,49 @@ void Settings::setCard(const QString& purseText, ::CardType type, CardLanguage l
     Write(PurseValue, purseText);
     Write(CardType, QString::number(int(type)));
     Write(Language, QString::number(int(language)));
+}
+
+std::optional<QRect> Settings::windowGeometry()
+{
+    const QStringList parts = Read(WindowGeometry, QString()).split(u',');
+    if (parts.size() != 4)
+        return std::nullopt;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        v[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (v[2] <= 0 || v[3] <= 0)
+        return std::nullopt;
+    return QRect(v[0], v[1], v[2], v[3]);
+}
+
+void Settings::setWindowGeometry(const QRect& r)
+{
+    Write(WindowGeometry,
+          QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
+}
+
+bool Settings::windowMaximized()
+{
+    return Read(WindowMaximized, QStringLiteral("0")).trimmed() == QLatin1String("1");
+}
+
+void Settings::setWindowMaximized(bool maximized)
+{
+    Write(WindowMaximized, maximized ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+int Settings::zoomPercent()
+{
+    bool ok = false;
+    const int z = Read(Zoom, QStringLiteral("100")).trimmed().toInt(&ok);
+    return ok && std::find(std::begin(Zooms), std::end(Zooms), z) != std::end(Zooms) ? z : 100;
+}
+
+void Settings::setZoomPercent(int percent)
+{
+    Write(Zoom, QString::number(percent));
 }

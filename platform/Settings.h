@@ -3,7 +3,10 @@
 #include "common/Card.h"
 #include "common/Money.h"
 
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 // The per-user settings store: application "Quillmere", section "pelumo.exe".
 // Values are texts; a key never written reads as the default given.
@@ -32,7 +35,7 @@ public:
     // store whose place has changed (tests point QSettings elsewhere).
     static void reset();
 
-    // The five keys and their defaults.
+    // The device keys and their defaults.
     static inline const QString Loadtime = QStringLiteral("Loadtime");
     static inline const QString Lastroute = QStringLiteral("Lastroute");
     static inline const QString PurseValue = QStringLiteral("PurseValue");
@@ -62,4 +65,20 @@ public:
     static Card card();
     // The value as the text given ("200.00" after a top-up, "95.2" after a payment).
     static void setCard(const QString& purseText, ::CardType type, CardLanguage language);
+
+    // The main window as it was left: its rectangle in the desktop's coordinates ("x,y,w,h"),
+    // whether it was maximised, and the zoom of the panels in percent. A rectangle that is
+    // not four whole numbers, or has no area, reads as none; a zoom that is not one of
+    // Zooms reads as 100.
+    static inline const QString WindowGeometry = QStringLiteral("WindowGeometry");
+    static inline const QString WindowMaximized = QStringLiteral("WindowMaximized");
+    static inline const QString Zoom = QStringLiteral("Zoom");
+    static constexpr int Zooms[] = {100, 125, 150, 200};
+
+    static std::optional<QRect> windowGeometry();
+    static void setWindowGeometry(const QRect& r);
+    static bool windowMaximized();
+    static void setWindowMaximized(bool maximized);
+    static int zoomPercent();
+    static void setZoomPercent(int percent);
 };

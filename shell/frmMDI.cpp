@@ -15,12 +15,19 @@
 #include "shell/frmSplash.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+
+#include <algorithm>
+#include <iterator>
 
 frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
@@ -71,6 +78,30 @@ void frmMDI::buildMenus()
     separator(program, "mnuSpace2");
     QAction* exit = entry(program, "mnuExit", QStringLiteral("結束(&X)"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    auto* zooms = new QActionGroup(this);
+    int n = 0;
+    for (const int percent : Settings::Zooms) {
+        QAction* a = view->addAction(QStringLiteral("%1 %(&%2)").arg(percent).arg(++n));
+        a->setObjectName(QStringLiteral("mnuZoom%1").arg(percent));
+        a->setCheckable(true);
+        a->setChecked(percent == m_zoom);
+        zooms->addAction(a);
+        connect(a, &QAction::triggered, this, [this, percent] { setZoom(percent); });
+        m_mnuZoom << a;
+    }
+    m_mnuZoom.first()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    separator(view, "mnuSpaceZoom");
+    QAction* zoomIn = entry(view, "mnuZoomIn", QStringLiteral("放大(&I)"));
+    // Ctrl+= too: the same key as Ctrl++ without Shift.
+    zoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    QAction* zoomOut = entry(view, "mnuZoomOut", QStringLiteral("縮小(&O)"));
+    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    connect(zoomIn, &QAction::triggered, this, [this] { zoomStep(1); });
+    connect(zoomOut, &QAction::triggered, this, [this] { zoomStep(-1); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
     help->setObjectName(QStringLiteral("mnuBar_1"));
@@ -209,17 +240,93 @@ void frmMDI::Form_Load()
     m_ddu->setTop(0);
     m_ddu->setLeft(m_bcp->outerWidth());
 
-    // Large enough to show both panels whole.
-    const QSize panels(m_bcpWindow->frameGeometry().width() + m_dduWindow->frameGeometry().width(),
-                       std::max({m_bcpWindow->frameGeometry().height(),
-                                 m_dduWindow->frameGeometry().height(), twips(5685)}));
+    // Sized before it is first shown: an area smaller than the panels for a moment would
+    // show scroll bars, and they may stay standing once it has grown.
+    layout()->activate();
+    setZoom(Settings::zoomPercent());
+    fitPanels();
     show();
-    resize(size() + (panels - m_mdi->viewport()->size()).expandedTo(QSize(0, 0)));
+    fitPanels();
+    restorePlacement();
     yieldEvents();
 
     m_equipment->start();
     splash->close();
     delete splash;
+}
+
+// Large enough to show both panels whole, with no scroll bar: the panels' frames, the
+// area's own frame and what the window has around the area (measured from the area, not
+// from its viewport, which scroll bars shown for a moment would narrow).
+QSize frmMDI::sizeFor(const QSize& bcpWindow, const QSize& dduWindow) const
+{
+    const QSize panels(bcpWindow.width() + dduWindow.width(),
+                       std::max({bcpWindow.height(), dduWindow.height(), twips(5685)}));
+    const int frame = 2 * m_mdi->frameWidth();
+    return panels + size() - m_mdi->size() + QSize(frame, frame);
+}
+
+void frmMDI::fitPanels()
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(sizeFor(m_bcpWindow->size(), m_dduWindow->size()));
+}
+
+void frmMDI::setZoom(int percent)
+{
+    if (!m_bcp || percent == m_zoom)
+        return;
+    m_zoom = percent;
+    for (QAction* a : m_mnuZoom)
+        a->setChecked(a->objectName() == QStringLiteral("mnuZoom%1").arg(percent));
+    const QSize bcpFrame = m_bcpWindow->size() - m_bcp->size();
+    const QSize dduFrame = m_dduWindow->size() - m_ddu->size();
+    m_bcp->setZoom(percent / 100.0);
+    m_ddu->setZoom(percent / 100.0);
+    const QSize bcpWindow = m_bcp->size() + bcpFrame;
+    const QSize dduWindow = m_ddu->size() + dduFrame;
+    // The window grows before the panels do: panels larger than the area for a moment
+    // would leave its scroll bars standing.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(size().expandedTo(sizeFor(bcpWindow, dduWindow)));
+    m_bcpWindow->setFixedSize(bcpWindow);
+    m_dduWindow->setFixedSize(dduWindow);
+    m_ddu->setLeft(m_bcp->outerWidth());
+    fitPanels();
+    Settings::setZoomPercent(percent);
+}
+
+void frmMDI::zoomStep(int steps)
+{
+    const auto* at = std::find(std::begin(Settings::Zooms), std::end(Settings::Zooms), m_zoom);
+    const auto index = std::clamp<std::ptrdiff_t>(at - std::begin(Settings::Zooms) + steps, 0,
+                                                  std::size(Settings::Zooms) - 1);
+    setZoom(Settings::Zooms[index]);
+}
+
+// The window where it was left, if that still lies on a screen of this desktop and fits
+// it; otherwise where it opened. Maximised if it was.
+void frmMDI::restorePlacement()
+{
+    if (const std::optional<QRect> stored = Settings::windowGeometry()) {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (std::any_of(screens.begin(), screens.end(),
+                        [&](const QScreen* s) { return s->availableGeometry().contains(*stored); }))
+            setGeometry(*stored);
+    }
+    if (Settings::windowMaximized())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmMDI::savePlacement()
+{
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    const QRect r = normal ? geometry() : normalGeometry();
+    if (r.isValid())
+        Settings::setWindowGeometry(r);
+    Settings::setWindowMaximized(windowState() & Qt::WindowMaximized);
+    Settings::setZoomPercent(m_zoom);
 }
 
 void frmMDI::powerSwitched(bool on)
@@ -257,6 +364,7 @@ void frmMDI::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    savePlacement();
     // The card processor's card is in the store already; what has not reached the disk yet
     // goes now. The console's unsent log goes with the program.
     Settings::flush();

@@ -40,6 +40,11 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     bool unloaded() const { return m_unloaded; }
 
+    // The panels drawn at `percent` of their design size (one of Settings::Zooms), the
+    // window grown or shrunk to show them whole; remembered for the next start.
+    void setZoom(int percent);
+    int zoomPercent() const { return m_zoom; }
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -52,6 +57,11 @@ private:
     void letterFromKeyboard(QChar letter);
     void cardFromKeyboard(bool misplaced);
     QMdiSubWindow* addPanel(QWidget* panel);
+    QSize sizeFor(const QSize& bcpWindow, const QSize& dduWindow) const;
+    void fitPanels();
+    void restorePlacement();
+    void savePlacement();
+    void zoomStep(int steps);
     void Form_Unload();
     void powerSwitched(bool on);
 
@@ -69,6 +79,8 @@ private:
     CardTap* m_cardTap = nullptr;
     QAction* m_mnuSimVib = nullptr;
     QAction* m_mnuSimTemp = nullptr;
+    QList<QAction*> m_mnuZoom; // one for each of Settings::Zooms
+    int m_zoom = 100;
     Timer* m_tmrVib = nullptr;
 
     CardProcessor* m_processor = nullptr;

@@ -7,17 +7,24 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
+#include "panels/DevicePanel.h"
+#include "platform/Settings.h"
 #include "shell/frmMDI.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTest>
@@ -89,26 +96,94 @@ QStringList misfits(const QWidget* root, const QString& state)
     return out;
 }
 
+// The panels not shown whole in the main window's area, and any scroll bar it shows.
+QStringList cutOff(const frmMDI* w, const QString& state)
+{
+    QStringList out;
+    const QMdiArea* area = w->mdiArea();
+    for (const QMdiSubWindow* sub : area->subWindowList())
+        if (!area->viewport()->rect().contains(sub->geometry()))
+            out << QStringLiteral("%1: %2 at %3,%4 %5 x %6 in %7 x %8")
+                       .arg(state, sub->objectName())
+                       .arg(sub->x())
+                       .arg(sub->y())
+                       .arg(sub->width())
+                       .arg(sub->height())
+                       .arg(area->viewport()->width())
+                       .arg(area->viewport()->height());
+    if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible())
+        out << QStringLiteral("%1: scroll bars").arg(state);
+    return out;
+}
+
+// Each console key whose design centre, zoomed, is not where the key lies; the reader
+// when a point on it does not come to the processor as the same twips.
+QStringList pointerMisses(const frmMDI* w)
+{
+    QStringList out;
+    const auto* ddu = TestEnv::find<DevicePanel>(w, QStringLiteral("frmDDU"));
+    const qreal z = ddu->zoom();
+    for (const KeyInfo& info : Keys::all()) {
+        const QPoint centre(qRound((info.left + info.width / 2.0) * z / 15),
+                            qRound((info.top + info.height / 2.0) * z / 15));
+        const QWidget* hit = ddu->childAt(centre);
+        if (!hit || hit->objectName() != QLatin1String(info.name))
+            out << QStringLiteral("key %1 at %2,%3 finds %4")
+                       .arg(QLatin1String(info.name))
+                       .arg(centre.x())
+                       .arg(centre.y())
+                       .arg(hit ? hit->objectName() : QStringLiteral("nothing"));
+    }
+    for (const QPointF tw : {QPointF(900, 600), QPointF(2400, 1500)}) {
+        TestEnv::present(w, tw.x(), tw.y());
+        const QPointF at = w->processor()->cardAt();
+        if (qAbs(at.x() - tw.x()) > 15 / z || qAbs(at.y() - tw.y()) > 15 / z)
+            out << QStringLiteral("reader: %1,%2 tw arrives as %3,%4")
+                       .arg(tw.x())
+                       .arg(tw.y())
+                       .arg(at.x())
+                       .arg(at.y());
+        TestEnv::withdraw(w);
+    }
+    return out;
+}
+
 } // namespace
 
 class TestLayout : public QObject {
     Q_OBJECT
 private slots:
+    void panels_data();
     void panels();
     void dialogs();
     void menus();
+    void placementRemembered_data();
+    void placementRemembered();
+    void zoomKeys_data();
+    void zoomKeys();
 };
 
-// The two panels through a working day: off, boot, log-in, every processor message in
-// both languages, SHIFT, every line of the shipped table, the output.
+void TestLayout::panels_data()
+{
+    QTest::addColumn<int>("zoom");
+    for (const int zoom : Settings::Zooms)
+        QTest::addRow("%d %%", zoom) << zoom;
+}
+
+// The two panels through a working day at each zoom: off, boot, log-in, every processor
+// message in both languages, SHIFT, every line of the shipped table, the output. Both
+// panels whole in the window, and the pointer where the design has it.
 void TestLayout::panels()
 {
+    QFETCH(int, zoom);
     TestEnv env(QString::fromUtf8(TestEnv::readShipped(QStringLiteral("routes.dat"))));
     TestEnv::store(QStringLiteral("Loadtime"), QStringLiteral("5000"));
     auto w = env.start();
+    QStringList faults = cutOff(w.get(), QStringLiteral("at start"));
+    TestEnv::action(w.get(), QStringLiteral("mnuZoom%1").arg(zoom))->trigger();
+    faults << cutOff(w.get(), QStringLiteral("zoomed")) << pointerMisses(w.get());
     CardProcessor* p = w->processor();
     Console* c = w->console();
-    QStringList faults;
     auto look = [&](const QString& state) { faults << misfits(w.get(), state); };
 
     look(QStringLiteral("off"));
@@ -179,6 +254,115 @@ void TestLayout::panels()
     TestEnv::press(w.get(), QStringLiteral("取消 輸出 輸入"));
     look(QStringLiteral("output"));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TestLayout::placementRemembered_data()
+{
+    QTest::addColumn<QString>("geometry"); // as stored; relative to the first screen
+    QTest::addColumn<QString>("maximized");
+    QTest::addColumn<QString>("zoom");
+    QTest::addColumn<bool>("restored");
+    QTest::addColumn<int>("zoomAfter");
+    QTest::newRow("on screen") << "20,30,300,200"
+                               << "0"
+                               << "150" << true << 150;
+    QTest::newRow("maximised") << "20,30,300,200"
+                               << "1"
+                               << "200" << true << 200;
+    QTest::newRow("off every screen") << "-5000,-5000,300,200"
+                                      << "0"
+                                      << "125" << false << 125;
+    QTest::newRow("larger than the screen") << "0,0,9000,7000"
+                                            << "0"
+                                            << "100" << false << 100;
+    QTest::newRow("partly off") << "-100,30,300,200"
+                                << "0"
+                                << "100" << false << 100;
+    QTest::newRow("no zoom of the menu") << "nonsense"
+                                         << "0"
+                                         << "130" << false << 100;
+}
+
+// The window as it was left, unless it would not lie wholly on a screen; the zoom too.
+// Closing the window keeps what it shows for the next start.
+void TestLayout::placementRemembered()
+{
+    QFETCH(QString, geometry);
+    QFETCH(QString, maximized);
+    QFETCH(QString, zoom);
+    QFETCH(bool, restored);
+    QFETCH(int, zoomAfter);
+    TestEnv env(TestEnv::ExampleRoutes);
+    const QPoint origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    QStringList parts = geometry.split(u',');
+    if (parts.size() == 4) {
+        parts[0] = QString::number(parts[0].toInt() + origin.x());
+        parts[1] = QString::number(parts[1].toInt() + origin.y());
+    }
+    TestEnv::store(Settings::WindowGeometry, parts.join(u','));
+    TestEnv::store(Settings::WindowMaximized, maximized);
+    TestEnv::store(Settings::Zoom, zoom);
+    const QRect stored = Settings::windowGeometry().value_or(QRect());
+
+    auto w = env.start();
+    QCOMPARE(w->isMaximized(), maximized == QLatin1String("1"));
+    QCOMPARE(w->zoomPercent(), zoomAfter);
+    QVERIFY(TestEnv::action(w.get(), QStringLiteral("mnuZoom%1").arg(zoomAfter))->isChecked());
+    QCOMPARE(TestEnv::find<DevicePanel>(w.get(), QStringLiteral("frmDDU"))->zoom(),
+             zoomAfter / 100.0);
+    const QRect shown = w->isMaximized() ? w->normalGeometry() : w->geometry();
+    QCOMPARE(shown == stored, restored);
+    if (!restored && !w->isMaximized())
+        QVERIFY2(cutOff(w.get(), QStringLiteral("default")).isEmpty(),
+                 qPrintable(cutOff(w.get(), QStringLiteral("default")).join(u'\n')));
+
+    w->close();
+    QCOMPARE(TestEnv::stored(Settings::WindowMaximized), maximized);
+    QCOMPARE(TestEnv::stored(Settings::Zoom), QString::number(zoomAfter));
+    QCOMPARE(Settings::windowGeometry(), std::optional<QRect>(shown));
+}
+
+void TestLayout::zoomKeys_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("Ctrl++") << "mnuZoom100"
+                            << "Ctrl++" << 125;
+    QTest::newRow("Ctrl+=") << "mnuZoom125"
+                            << "Ctrl+=" << 150;
+    QTest::newRow("Ctrl+- twice") << "mnuZoom200"
+                                  << "Ctrl+- Ctrl+-" << 125;
+    QTest::newRow("Ctrl+0") << "mnuZoom150"
+                            << "Ctrl+0" << 100;
+    QTest::newRow("no smaller than 100 %") << "mnuZoom100"
+                                           << "Ctrl+-" << 100;
+    QTest::newRow("no larger than 200 %") << "mnuZoom150"
+                                          << "Ctrl++ Ctrl++" << 200;
+}
+
+// The zoom's keys reach the menu past the console's keyboard, and the console takes no
+// digit from Ctrl+0.
+void TestLayout::zoomKeys()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, keys);
+    QFETCH(int, zoom);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    QApplication::setActiveWindow(w.get());
+    TestEnv::logIn(w.get());
+    TestEnv::press(w.get(), QStringLiteral("路線"));
+    const QString prompt = w->console()->line(1);
+    TestEnv::action(w.get(), from)->trigger();
+    for (const QString& k : keys.split(u' ')) {
+        const QKeyCombination key = QKeySequence(k)[0];
+        QTest::keyClick(w.get(), key.key(), key.keyboardModifiers());
+    }
+    QCOMPARE(w->zoomPercent(), zoom);
+    QVERIFY(TestEnv::action(w.get(), QStringLiteral("mnuZoom%1").arg(zoom))->isChecked());
+    QCOMPARE(w->console()->line(1), prompt);
+    QVERIFY2(cutOff(w.get(), keys).isEmpty(), qPrintable(cutOff(w.get(), keys).join(u'\n')));
 }
 
 void TestLayout::dialogs()

@@ -5,6 +5,7 @@
 #include "common/Timer.h"
 #include "common/Twips.h"
 #include "ddu/Console.h"
+#include "panels/DevicePanel.h"
 #include "platform/AppPaths.h"
 #include "platform/Settings.h"
 #include "shell/Startup.h"
@@ -116,8 +117,10 @@ void TestEnv::presentStartupCard(const frmMDI* w)
 
 void TestEnv::present(const frmMDI* w, double xTw, double yTw)
 {
+    // Twips of the design: as many more pixels as the panel is zoomed.
+    const qreal zoom = find<DevicePanel>(w, QStringLiteral("frmBCP"))->zoom();
     moveTo(find(w, QStringLiteral("imgCard")),
-           QPoint(qRound(twipsExact(xTw)), qRound(twipsExact(yTw))));
+           QPoint(qRound(twipsExact(xTw) * zoom), qRound(twipsExact(yTw) * zoom)));
 }
 
 void TestEnv::withdraw(const frmMDI* w)
