@@ -39,6 +39,9 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     bool unloaded() const { return m_unloaded; }
 
+    // Closes without asking about the trip log: the end the system asks for (a signal).
+    void closeNow();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -52,6 +55,8 @@ private:
     void cardFromKeyboard();
     QMdiSubWindow* addPanel(QWidget* panel);
     void Form_Unload();
+    bool mayQuit();
+    void outputFinished(bool written);
     void powerSwitched(bool on);
 
     void mnuViewOutput_Click();
@@ -77,4 +82,6 @@ private:
     QMdiSubWindow* m_bcpWindow = nullptr;
     QMdiSubWindow* m_dduWindow = nullptr;
     bool m_unloaded = false;
+    bool m_closeNow = false;
+    bool m_quitAfterOutput = false;
 };

@@ -4,6 +4,7 @@
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"
 
@@ -129,6 +130,7 @@ void TestBcp::closingStopsEveryTimer()
     auto w = env.start();
     TestEnv::logIn(w.get());
     TestEnv::read(w.get());
+    env.desktop().answer = QStringLiteral("不輸出，結束(&Q)");
     if (closeBox)
         w->close();
     else

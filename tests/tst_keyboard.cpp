@@ -16,6 +16,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -49,6 +51,7 @@ private slots:
     void letters_data();
     void letters();
     void pressedForAMoment();
+    void quitAndHelp_data();
     void quitAndHelp();
     void keysNamed();
     void lampsAndLinesAnnounced();
@@ -144,14 +147,62 @@ void TestKeyboard::pressedForAMoment()
     QCOMPARE(w->console()->mode(), Console::KeypadMode::Idle);
 }
 
+void TestKeyboard::quitAndHelp_data()
+{
+    QTest::addColumn<QString>("close"); // Ctrl+Q, or a signal
+    QTest::addColumn<bool>("logged");   // an entry since the log opened
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("logUnwritable");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("written");
+    const QString output = QStringLiteral("輸出後結束(&O)");
+    const QString quit = QStringLiteral("不輸出，結束(&Q)");
+    QTest::newRow("nothing to lose") << "Ctrl+Q" << false << "" << false << false << true << false;
+    QTest::newRow("stay") << "Ctrl+Q" << true << "取消" << false << true << false << false;
+    QTest::newRow("default: stay") << "Ctrl+Q" << true << "" << false << true << false << false;
+    QTest::newRow("quit anyway") << "Ctrl+Q" << true << quit << false << true << true << false;
+    QTest::newRow("output first") << "Ctrl+Q" << true << output << false << true << true << true;
+    QTest::newRow("output fails") << "Ctrl+Q" << true << output << true << true << false << false;
+    QTest::newRow("signal") << "signal" << true << "" << false << false << true << false;
+}
+
 void TestKeyboard::quitAndHelp()
 {
+    QFETCH(QString, close);
+    QFETCH(bool, logged);
+    QFETCH(QString, answer);
+    QFETCH(bool, logUnwritable);
+    QFETCH(bool, asked);
+    QFETCH(bool, closed);
+    QFETCH(bool, written);
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = startActive(env);
     type(w.get(), QStringLiteral("F1"));
     QCOMPARE(env.desktop().texts(QStringLiteral("openFile")).size(), 1);
-    type(w.get(), QStringLiteral("Ctrl+Q"));
-    QVERIFY(w->unloaded());
+    if (logged)
+        w->console()->log(TripEvent::StartTrip);
+    if (logUnwritable)
+        QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("log.txt")));
+    const QString log = w->console()->tripLog().text();
+    env.desktop().answer = answer;
+    if (close == u"signal")
+        w->closeNow();
+    else
+        type(w.get(), close);
+    QCoreApplication::processEvents(); // the output runs once the close is over
+
+    QCOMPARE(env.desktop().count(QStringLiteral("ask")), asked ? 1 : 0);
+    QCOMPARE(w->unloaded(), closed);
+    QCOMPARE(w->isVisible(), !closed);
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), logUnwritable ? 1 : 0);
+    if (written)
+        QVERIFY(env.readFile(QStringLiteral("log.txt")).contains(" Start Trip\r\n"));
+    else if (!logUnwritable)
+        QVERIFY(!QFileInfo::exists(env.dir() + QStringLiteral("/log.txt")));
+    // Staying keeps every entry, in memory or in the block still to be written.
+    if (!closed)
+        QVERIFY(w->console()->tripLog().text() == log || w->console()->tripLog().blocksPending());
 }
 
 void TestKeyboard::keysNamed()
