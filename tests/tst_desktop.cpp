@@ -193,7 +193,7 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QCOMPARE(TestEnv::find<QDialogButtonBox>(v, QStringLiteral("buttons"))
                  ->button(QDialogButtonBox::Close)
                  ->text(),
-             QStringLiteral("關閉"));
+             QStringLiteral("關閉(&C)"));
     compareCentres(v->frameGeometry(), w->frameGeometry());
     v->close();
 }

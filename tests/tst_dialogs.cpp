@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 const QString Routes = QStringLiteral("12#北門#5.40\r\n");
@@ -74,6 +76,8 @@ private slots:
     void aboutLink_data();
     void aboutLink();
     void aboutText();
+    void byKeyboard_data();
+    void byKeyboard();
     void menusOpenModalDialogs_data();
     void menusOpenModalDialogs();
 };
@@ -448,6 +452,95 @@ void TestDialogs::aboutText()
     for (int i : {3, 5, 6, 8})
         QVERIFY2(!lines[i].isEmpty(), qPrintable(QString::number(i + 1)));
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+}
+
+void TestDialogs::byKeyboard_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("keys");    // typed one after another where the focus is
+    QTest::addColumn<QString>("focused"); // the control with the focus then
+    QTest::addColumn<QString>("stored");  // the boot time stored, when it changes
+    QTest::newRow("card opens on the type list") << "card"
+                                                 << ""
+                                                 << "cobType"
+                                                 << "";
+    QTest::newRow("card: language label") << "card"
+                                          << "Alt+L"
+                                          << "optChinese"
+                                          << "";
+    QTest::newRow("card: value label") << "card"
+                                       << "Alt+V"
+                                       << "txtValue"
+                                       << "";
+    QTest::newRow("card: back to the type") << "card"
+                                            << "Alt+V Alt+P"
+                                            << "cobType"
+                                            << "";
+    QTest::newRow("options open on the scroll bar") << "options"
+                                                    << ""
+                                                    << "hsrTime"
+                                                    << "";
+    QTest::newRow("options: label to the box") << "options"
+                                               << "Alt+T"
+                                               << "spnTime"
+                                               << "";
+    QTest::newRow("options: seconds typed") << "options"
+                                            << "Alt+T Ctrl+A 1 7"
+                                            << "spnTime"
+                                            << "17000";
+    QTest::newRow("options: too many refused") << "options"
+                                               << "Alt+T Ctrl+A 4 0"
+                                               << "spnTime"
+                                               << "";
+    QTest::newRow("options: arrow in the box") << "options"
+                                               << "Alt+T Up"
+                                               << "spnTime"
+                                               << "21000";
+    QTest::newRow("about: Tab to the link") << "about"
+                                            << "Tab"
+                                            << "lblURL"
+                                            << "";
+    QTest::newRow("about: Enter opens it") << "about"
+                                           << "Tab Return"
+                                           << "lblURL"
+                                           << "";
+    QTest::newRow("about: Space opens it") << "about"
+                                           << "Tab Space"
+                                           << "lblURL"
+                                           << "";
+}
+
+void TestDialogs::byKeyboard()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, keys);
+    QFETCH(QString, stored);
+    TestEnv env(Routes);
+    auto w = env.start(); // a boot time of 20 s
+    std::unique_ptr<QDialog> dlg;
+    if (dialog == u"card")
+        dlg = std::make_unique<frmCard>(*w->processor(), w.get());
+    else if (dialog == u"options")
+        dlg = std::make_unique<frmOption>(*w->processor(), w.get());
+    else
+        dlg = std::make_unique<frmAbout>(w.get());
+    dlg->open();
+    QApplication::setActiveWindow(dlg.get());
+    TestEnv::store(Settings::Loadtime, Untouched);
+    for (const QString& k : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QKeySequence seq(k);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(seq[0].key()),
+                        seq[0].keyboardModifiers());
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTEST(focus->objectName(), "focused");
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), stored.isEmpty() ? Untouched : stored);
+    if (!stored.isEmpty())
+        QCOMPARE(TestEnv::find<QScrollBar>(dlg.get(), QStringLiteral("hsrTime"))->value() * 1000,
+                 stored.toInt());
+    QCOMPARE(env.desktop().texts(QStringLiteral("openUrl")).size(),
+             keys.contains(u"Return") || keys.contains(u"Space") ? 1 : 0);
 }
 
 void TestDialogs::menusOpenModalDialogs_data()
