@@ -47,13 +47,16 @@ void frmDDU::buildControls()
     }
     const QString statusStyle =
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");
-    m_status = displayLabel(QStringLiteral("lblStatus"), this, 675, 1875, 2190, 165, 8.25);
+    // The bar reaches up towards line 4 so that the text has room above and below it, and
+    // starts a little in from the bar's left end.
+    m_status = displayLabel(QStringLiteral("lblStatus"), this, 675, 1800, 2190, 240, 9);
     m_status->setStyleSheet(statusStyle);
+    m_status->setIndent(3);
     // The substitute font is wider than the device's: narrow it so the clock line fits.
     QFont narrow = m_status->font();
     narrow.setStretch(QFont::Condensed);
     m_status->setFont(narrow);
-    m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1875, 315, 165, 8.25);
+    m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1800, 315, 240, 8.25);
     m_shift->setStyleSheet(statusStyle);
     m_shift->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The indicator stands at the status line's right end: keep its last letter off the edge.

@@ -92,6 +92,10 @@ void TestBcp::cardFollowsPointer()
         TestEnv::present(w.get(), pointer.x() * 15.0, pointer.y() * 15.0);
         QVERIFY(card->isVisible());
         QCOMPARE(card->pos(), widget(w.get(), "imgCard")->pos() + pointer + QPoint(2, 2));
+        // What shows of it stays over the reader, inside the panel.
+        const QRect shown = card->mask().boundingRect().translated(card->pos());
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(widget(w.get(), "imgCard")->geometry().contains(shown));
         TestEnv::withdraw(w.get());
         QVERIFY(card->isHidden());
     }
