@@ -56,7 +56,7 @@ void frmDDU::buildControls()
     QFont narrow = m_status->font();
     narrow.setStretch(QFont::Condensed);
     m_status->setFont(narrow);
-    m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1800, 315, 240, 8.25);
+    m_shift = displayLabel(QStringLiteral("lblShift"), this, 2850, 1800, 315, 240, 9);
     m_shift->setStyleSheet(statusStyle);
     m_shift->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The indicator stands at the status line's right end: keep its last letter off the edge.
