@@ -241,8 +241,10 @@ void frmMDI::closeEvent(QCloseEvent* e)
 void frmMDI::closeNow()
 {
     m_closeNow = true;
-    // A close already under way (the question is up) refuses a second one.
-    if (!close())
+    close();
+    // A close already under way (the question is up) lets a second one do nothing: the
+    // program ends here, and the first close finds it ended.
+    if (!m_unloaded)
         Form_Unload();
 }
 

@@ -149,7 +149,7 @@ void TestKeyboard::pressedForAMoment()
 
 void TestKeyboard::quitAndHelp_data()
 {
-    QTest::addColumn<QString>("close"); // Ctrl+Q, or a signal
+    QTest::addColumn<QString>("close"); // Ctrl+Q, a signal, or one while the question is up
     QTest::addColumn<bool>("logged");   // an entry since the log opened
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("logUnwritable");
@@ -165,6 +165,8 @@ void TestKeyboard::quitAndHelp_data()
     QTest::newRow("output first") << "Ctrl+Q" << true << output << false << true << true << true;
     QTest::newRow("output fails") << "Ctrl+Q" << true << output << true << true << false << false;
     QTest::newRow("signal") << "signal" << true << "" << false << false << true << false;
+    QTest::newRow("signal while asked")
+        << "Ctrl+Q, signal" << true << "" << false << true << true << false;
 }
 
 void TestKeyboard::quitAndHelp()
@@ -186,10 +188,12 @@ void TestKeyboard::quitAndHelp()
         QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("log.txt")));
     const QString log = w->console()->tripLog().text();
     env.desktop().answer = answer;
+    if (close.endsWith(u"signal"))
+        env.desktop().whileShown = [&] { w->closeNow(); };
     if (close == u"signal")
         w->closeNow();
     else
-        type(w.get(), close);
+        type(w.get(), QStringLiteral("Ctrl+Q"));
     QCoreApplication::processEvents(); // the output runs once the close is over
 
     QCOMPARE(env.desktop().count(QStringLiteral("ask")), asked ? 1 : 0);

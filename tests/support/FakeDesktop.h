@@ -28,6 +28,8 @@ public:
     int ask(const QString& text, const QStringList& buttons, int defaultIndex) override
     {
         calls.append({QStringLiteral("ask"), text});
+        if (whileShown)
+            whileShown();
         const qsizetype i = answer.isEmpty() ? -1 : buttons.indexOf(answer);
         return i < 0 ? defaultIndex : int(i);
     }
@@ -70,8 +72,8 @@ public:
         return out;
     }
 
-    // Runs inside warn(), as a message box's own event loop would run timers and queued
-    // work while the box is up.
+    // Runs inside warn() and ask(), as a message box's own event loop would run timers and
+    // queued work while the box is up.
     std::function<void()> whileShown;
     QList<Call> calls;
     // The caption of the button ask() answers with; the default button when it names none.
