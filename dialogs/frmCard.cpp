@@ -94,6 +94,7 @@ void frmCard::buildControls()
     txtValue->setReadOnly(true);
     DialogStyle::buttonFace(txtValue);
     label(3, QStringLiteral("剩餘值(&V)：$"), tw(75, 1500, 1440, 240), txtValue);
+    txtValue->setAccessibleName(QStringLiteral("剩餘值")); // without the access key
 
     // In line with 說明 below, clear of the value box.
     cmdAdd = button("cmdAdd", QStringLiteral("增值一百元(&A)"), tw(2970, 1500, 1275, 315));

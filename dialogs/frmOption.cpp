@@ -106,6 +106,7 @@ void frmOption::buildControls()
     lbl[1]->setObjectName(QStringLiteral("lbl_1"));
     lbl[1]->setGeometry(tw(225, 825, 1605, 240));
     lbl[1]->setBuddy(spnTime);
+    spnTime->setAccessibleName(QStringLiteral("現時設定（秒）")); // without the access key
 
     cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));

@@ -13,6 +13,7 @@
 #include "shell/frmMDI.h"
 #include "support/FakeDesktop.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -459,55 +460,24 @@ void TestDialogs::byKeyboard_data()
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("keys");    // typed one after another where the focus is
     QTest::addColumn<QString>("focused"); // the control with the focus then
+    QTest::addColumn<QString>("named");   // what assistive technology calls it
     QTest::addColumn<QString>("stored");  // the boot time stored, when it changes
-    QTest::newRow("card opens on the type list") << "card"
-                                                 << ""
-                                                 << "cobType"
-                                                 << "";
-    QTest::newRow("card: language label") << "card"
-                                          << "Alt+L"
-                                          << "optChinese"
-                                          << "";
-    QTest::newRow("card: value label") << "card"
-                                       << "Alt+V"
-                                       << "txtValue"
-                                       << "";
-    QTest::newRow("card: back to the type") << "card"
-                                            << "Alt+V Alt+P"
-                                            << "cobType"
-                                            << "";
-    QTest::newRow("options open on the scroll bar") << "options"
-                                                    << ""
-                                                    << "hsrTime"
-                                                    << "";
-    QTest::newRow("options: label to the box") << "options"
-                                               << "Alt+T"
-                                               << "spnTime"
-                                               << "";
-    QTest::newRow("options: seconds typed") << "options"
-                                            << "Alt+T Ctrl+A 1 7"
-                                            << "spnTime"
-                                            << "17000";
-    QTest::newRow("options: too many refused") << "options"
-                                               << "Alt+T Ctrl+A 4 0"
-                                               << "spnTime"
-                                               << "";
-    QTest::newRow("options: arrow in the box") << "options"
-                                               << "Alt+T Up"
-                                               << "spnTime"
-                                               << "21000";
-    QTest::newRow("about: Tab to the link") << "about"
-                                            << "Tab"
-                                            << "lblURL"
-                                            << "";
-    QTest::newRow("about: Enter opens it") << "about"
-                                           << "Tab Return"
-                                           << "lblURL"
-                                           << "";
-    QTest::newRow("about: Space opens it") << "about"
-                                           << "Tab Space"
-                                           << "lblURL"
-                                           << "";
+    auto row = [](const char* name, const char* dialog, const char* keys, const char* focused,
+                  const char* named, const char* stored = "") {
+        QTest::newRow(name) << dialog << keys << focused << QString::fromUtf8(named) << stored;
+    };
+    row("card opens on the type list", "card", "", "cobType", "Pelumo咭類別：");
+    row("card: language label", "card", "Alt+L", "optChinese", "中文(Z)");
+    row("card: value label", "card", "Alt+V", "txtValue", "剩餘值");
+    row("card: back to the type", "card", "Alt+V Alt+P", "cobType", "Pelumo咭類別：");
+    row("options open on the scroll bar", "options", "", "hsrTime", "開機時間（秒）");
+    row("options: label to the box", "options", "Alt+T", "spnTime", "現時設定（秒）");
+    row("options: seconds typed", "options", "Alt+T Ctrl+A 1 7", "spnTime", "", "17000");
+    row("options: too many refused", "options", "Alt+T Ctrl+A 4 0", "spnTime", "");
+    row("options: arrow in the box", "options", "Alt+T Up", "spnTime", "", "21000");
+    row("about: Tab to the link", "about", "Tab", "lblURL", "");
+    row("about: Enter opens it", "about", "Tab Return", "lblURL", "");
+    row("about: Space opens it", "about", "Tab Space", "lblURL", "");
 }
 
 void TestDialogs::byKeyboard()
@@ -535,6 +505,14 @@ void TestDialogs::byKeyboard()
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
     QTEST(focus->objectName(), "focused");
+    QFETCH(QString, named);
+    if (!named.isEmpty()) { // by its own name, or by the label it stands beside
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(focus);
+        QStringList names{a->text(QAccessible::Name)};
+        for (const auto& [label, relation] : a->relations(QAccessible::Label))
+            names << label->text(QAccessible::Name);
+        QVERIFY2(names.contains(named), qPrintable(names.join(u'|')));
+    }
     QCOMPARE(TestEnv::stored(Settings::Loadtime), stored.isEmpty() ? Untouched : stored);
     if (!stored.isEmpty())
         QCOMPARE(TestEnv::find<QScrollBar>(dlg.get(), QStringLiteral("hsrTime"))->value() * 1000,
