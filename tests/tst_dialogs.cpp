@@ -473,8 +473,6 @@ void TestDialogs::byKeyboard_data()
     row("options open on the scroll bar", "options", "", "hsrTime", "開機時間（秒）");
     row("options: label to the box", "options", "Alt+T", "spnTime", "現時設定（秒）");
     row("options: seconds typed", "options", "Alt+T Ctrl+A 1 7", "spnTime", "", "17000");
-    row("options: too many refused", "options", "Alt+T Ctrl+A 4 0", "spnTime", "");
-    row("options: arrow in the box", "options", "Alt+T Up", "spnTime", "", "21000");
     row("about: Tab to the link", "about", "Tab", "lblURL", "");
     row("about: Enter opens it", "about", "Tab Return", "lblURL", "");
     row("about: Space opens it", "about", "Tab Space", "lblURL", "");
