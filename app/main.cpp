@@ -20,7 +20,8 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     // First of all, so that a signal from here on closes the window as 結束 does (it is
-    // delivered once the event loop runs) instead of ending the program on the spot.
+    // delivered once the event loop runs) instead of ending the program on the spot. Nobody
+    // may be there to answer a question, so it closes without asking about the trip log.
     SignalClose signalClose;
     Desktop::install(new QtDesktop);
     Startup::prepareApplication(app);
@@ -36,7 +37,8 @@ int main(int argc, char* argv[])
 
     Settings::load();
     frmMDI main;
-    QObject::connect(&signalClose, &SignalClose::closeRequested, &main, [&main] { main.close(); });
+    QObject::connect(&signalClose, &SignalClose::closeRequested, &main,
+                     [&main] { main.closeNow(); });
     main.Form_Load();
     signalClose.listen();
     return app.exec();

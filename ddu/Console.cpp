@@ -443,4 +443,5 @@ void Console::output()
 
     m_mode = KeypadMode::Idle;
     m_outputRunning = false;
+    emit outputFinished(!m_log.blocksPending());
 }

@@ -54,6 +54,7 @@ public:
     void changeRoute(const QString& route);
     void changeDirection();
     void output();
+    bool outputRunning() const { return m_outputRunning; }
 
     // What the panel shows.
     bool isOn() const { return m_on; }
@@ -76,6 +77,8 @@ signals:
     void displayChanged();
     void keysChanged();
     void powerSwitched(bool on);
+    // An output is over; `written` when log.txt took every block.
+    void outputFinished(bool written);
 
 private:
     void clockTick();

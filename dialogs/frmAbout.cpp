@@ -6,6 +6,7 @@
 #include "platform/Desktop.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,13 +17,17 @@ using DialogStyle::tw;
 
 namespace {
 
-// Nine lines of 12 px fill the box exactly: the text keeps a margin at its sides only.
+// Nine lines of the text face fit the box without a scroll bar: the text keeps a margin
+// at its sides only.
 class AboutTextBox : public QPlainTextEdit {
 public:
     explicit AboutTextBox(QWidget* parent) : QPlainTextEdit(parent)
     {
         document()->setDocumentMargin(0);
         setViewportMargins(3, 0, 3, 0);
+        // The lines wrap at the box's width: a horizontal bar is never needed, and one that
+        // came and went with the vertical one would take a line's room.
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
 };
 
@@ -31,7 +36,7 @@ public:
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    DialogStyle::frame(this, QStringLiteral("關於 巴士Pelumo模擬器"), 6000, 5475);
+    DialogStyle::frame(this, QStringLiteral("關於 巴士Pelumo模擬器"), 6000, 5835);
     buildControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     Form_Load();
@@ -57,31 +62,37 @@ void frmAbout::buildControls()
 {
     txt = new AboutTextBox(this);
     txt->setObjectName(QStringLiteral("txt"));
-    txt->setGeometry(tw(150, 3150, 5715, 1665));
+    txt->setGeometry(tw(150, 3150, 5715, 2025));
     txt->setReadOnly(true);
     DialogStyle::buttonFace(txt);
 
     lblURL = new QLabel(QStringLiteral("Quillmere - ") + Url, this);
     lblURL->setObjectName(QStringLiteral("lblURL"));
-    lblURL->setGeometry(tw(150, 5100, 3540, 240));
+    lblURL->setGeometry(tw(150, 5460, 3540, 240));
     QFont link = DialogStyle::textFont();
     link.setUnderline(true);
     lblURL->setFont(link);
-    lblURL->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255); background: transparent;"));
+    lblURL->setStyleSheet(QStringLiteral(
+        "QLabel { color: rgb(0, 0, 255); background: transparent; border: 1px solid transparent; }"
+        "QLabel:focus { border: 1px dotted rgb(0, 0, 255); }"));
     lblURL->setCursor(Qt::PointingHandCursor);
+    // Tab reaches the link and Enter or Space opens it; the dotted frame shows the focus.
+    lblURL->setFocusPolicy(Qt::StrongFocus);
+    lblURL->setAccessibleName(QStringLiteral("開啟網址 ") + Url);
     lblURL->installEventFilter(this);
 
-    cmdOK = new QPushButton(QStringLiteral("確定"), this);
+    cmdOK = new QPushButton(QStringLiteral("確定(&O)"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(tw(4575, 5025, 1290, 315));
+    cmdOK->setGeometry(tw(4575, 5385, 1290, 315));
     cmdOK->setDefault(true);
 
     lne = new QFrame(this);
     lne->setObjectName(QStringLiteral("lne"));
-    lne->setGeometry(twips(150), twips(4950), twips(5775) - twips(150), 1);
+    lne->setGeometry(twips(150), twips(5310), twips(5775) - twips(150), 1);
     lne->setStyleSheet(QStringLiteral("background: rgb(128, 128, 128);"));
 
-    setTabOrder(txt, cmdOK);
+    setTabOrder(txt, lblURL);
+    setTabOrder(lblURL, cmdOK);
 }
 
 void frmAbout::Form_Load()
@@ -104,6 +115,13 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* e)
     if (watched == lblURL && e->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(e);
         if (me->button() == Qt::LeftButton && lblURL->rect().contains(me->position().toPoint())) {
+            lblURL_Click();
+            return true;
+        }
+    }
+    if (watched == lblURL && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
             lblURL_Click();
             return true;
         }

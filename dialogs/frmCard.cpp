@@ -42,10 +42,13 @@ frmCard::frmCard(CardProcessor& processor, QWidget* parent)
 
 void frmCard::buildControls()
 {
-    auto label = [this](int index, const QString& text, const QRect& r) {
+    // A label's access key takes the focus to the control it names, and assistive
+    // technology names that control by the label.
+    auto label = [this](int index, const QString& text, const QRect& r, QWidget* buddy) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QStringLiteral("lbl_%1").arg(index));
         l->setGeometry(r);
+        l->setBuddy(buddy);
         lbl[index] = l;
         return l;
     };
@@ -59,42 +62,43 @@ void frmCard::buildControls()
     // Created in tab order, so focus moves through them as listed.
     QLabel* intro =
         label(0, QStringLiteral("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
-              tw(75, 150, 4170, 525)); // as much room on the right as on the left
-    intro->setFont(DialogStyle::textFont(true));
+              tw(75, 150, 4170, 525), nullptr); // as much room on the right as on the left
     intro->setWordWrap(true);
     intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmdClose = button("cmdClose", QStringLiteral("關閉"), tw(1650, 2025, 1290, 315));
+    cmdClose = button("cmdClose", QStringLiteral("關閉(&C)"), tw(1650, 2025, 1290, 315));
     cmdClose->setDefault(true);
 
     // The labels take the room their proportional Latin letters need; the boxes beside
     // them stand a little further right, still ending where the buttons begin.
-    label(1, QStringLiteral("Pelumo咭類別："), tw(75, 750, 1440, 240));
     cobType = new QComboBox(this);
     cobType->setObjectName(QStringLiteral("cobType"));
     cobType->setGeometry(tw(1560, 675, 1380, 300));
     cobType->addItems({QStringLiteral("成人"), QStringLiteral("小童"), QStringLiteral("學童"),
                        QStringLiteral("長者"), QStringLiteral("開機卡")});
+    label(1, QStringLiteral("&Pelumo咭類別："), tw(75, 750, 1440, 240), cobType);
 
-    label(2, QStringLiteral("介面語言："), tw(75, 1125, 1065, 240));
-    optChinese = new QRadioButton(QStringLiteral("中文"), this);
+    // The choices start where the boxes do, leaving the label room for its access key.
+    optChinese = new QRadioButton(QStringLiteral("中文(&Z)"), this);
     optChinese->setObjectName(QStringLiteral("optChinese"));
-    optChinese->setGeometry(tw(1200, 1125, 990, 240));
+    optChinese->setGeometry(tw(1560, 1125, 990, 240));
     optChinese->setChecked(true);
-    optEnglish = new QRadioButton(QStringLiteral("英文"), this);
+    optEnglish = new QRadioButton(QStringLiteral("英文(&E)"), this);
     optEnglish->setObjectName(QStringLiteral("optEnglish"));
-    optEnglish->setGeometry(tw(2325, 1125, 990, 240));
+    optEnglish->setGeometry(tw(2685, 1125, 990, 240));
+    label(2, QStringLiteral("介面語言(&L)："), tw(75, 1125, 1440, 240), optChinese);
 
-    label(3, QStringLiteral("剩餘值：$"), tw(75, 1500, 1200, 240));
     txtValue = new QLineEdit(QStringLiteral("0.00"), this);
     txtValue->setObjectName(QStringLiteral("txtValue"));
     txtValue->setGeometry(tw(1560, 1500, 1380, 300));
     txtValue->setReadOnly(true);
     DialogStyle::buttonFace(txtValue);
+    label(3, QStringLiteral("剩餘值(&V)：$"), tw(75, 1500, 1440, 240), txtValue);
+    txtValue->setAccessibleName(QStringLiteral("剩餘值")); // without the access key
 
     // In line with 說明 below, clear of the value box.
-    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元"), tw(3000, 1500, 1215, 315));
-    cmdHelp = button("cmdHelp", QStringLiteral("說明"), tw(3000, 2025, 1215, 315));
+    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元(&A)"), tw(2970, 1500, 1275, 315));
+    cmdHelp = button("cmdHelp", QStringLiteral("說明(&H)"), tw(2970, 2025, 1275, 315));
 
     setTabOrder(cmdClose, cobType);
     setTabOrder(cobType, optChinese);
@@ -102,6 +106,7 @@ void frmCard::buildControls()
     setTabOrder(optEnglish, txtValue);
     setTabOrder(txtValue, cmdAdd);
     setTabOrder(cmdAdd, cmdHelp);
+    cobType->setFocus(); // the card type is what the dialog is opened for most
 }
 
 void frmCard::Form_Load()

@@ -9,16 +9,51 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 
 using DialogStyle::tw;
+
+namespace {
+
+// The style draws no focus on a scroll bar; this one shows where the keys go.
+class TimeBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QScrollBar::paintEvent(e);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+};
+
+// The seconds, shown and typed; the text inside is txtTime, as the box that only showed
+// them was called.
+class TimeBox : public QSpinBox {
+public:
+    explicit TimeBox(QWidget* parent) : QSpinBox(parent)
+    {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("txtTime"));
+        setLineEdit(edit);
+    }
+};
+
+} // namespace
 
 frmOption::frmOption(CardProcessor& processor, QWidget* parent)
     : QDialog(parent), m_processor(processor)
 {
     setObjectName(QStringLiteral("frmOption"));
-    DialogStyle::frame(this, QStringLiteral("設定"), 4710, 2115);
+    DialogStyle::frame(this, QStringLiteral("設定"), 4710, 2235);
     buildControls();
 
     // A drag counts once, when the thumb is let go; arrows, track and keys count each time.
@@ -30,6 +65,8 @@ frmOption::frmOption(CardProcessor& processor, QWidget* parent)
         if (hsrTime->value() != m_shown)
             hsrTime_Change();
     });
+    // Typed seconds move the scroll bar, which takes them the way a click does.
+    connect(spnTime, &QSpinBox::valueChanged, hsrTime, &QScrollBar::setValue);
     connect(cmdClose, &QPushButton::clicked, this, &frmOption::cmdClose_Click);
 
     Form_Load();
@@ -37,12 +74,13 @@ frmOption::frmOption(CardProcessor& processor, QWidget* parent)
 
 void frmOption::buildControls()
 {
-    fra = new QGroupBox(QStringLiteral("開機時間設定"), this);
+    fra = new QGroupBox(QStringLiteral("開機時間設定(&B)"), this);
     fra->setObjectName(QStringLiteral("fra"));
-    fra->setGeometry(tw(75, 75, 4515, 1515));
+    fra->setGeometry(tw(120, 195, 4470, 1515)); // the title clear of the dialog's edges
 
-    hsrTime = new QScrollBar(Qt::Horizontal, fra);
+    hsrTime = new TimeBar(Qt::Horizontal, fra);
     hsrTime->setObjectName(QStringLiteral("hsrTime"));
+    hsrTime->setAccessibleName(QStringLiteral("開機時間（秒）"));
     hsrTime->setGeometry(tw(225, 1125, 4065, 240));
     hsrTime->setRange(5, 30);
     hsrTime->setSingleStep(1); // arrow click: one second
@@ -58,23 +96,26 @@ void frmOption::buildControls()
     lbl[0]->setWordWrap(true);
     lbl[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    lbl[1] = new QLabel(QStringLiteral("現時設定(秒)："), fra);
+    spnTime = new TimeBox(fra);
+    spnTime->setObjectName(QStringLiteral("spnTime"));
+    spnTime->setGeometry(tw(1845, 795, 900, 300));
+    spnTime->setRange(5, 30);
+    spnTime->setValue(5);
+
+    lbl[1] = new QLabel(QStringLiteral("現時設定(秒)(&T)："), fra);
     lbl[1]->setObjectName(QStringLiteral("lbl_1"));
-    lbl[1]->setGeometry(tw(225, 825, 1290, 240));
+    lbl[1]->setGeometry(tw(225, 825, 1605, 240));
+    lbl[1]->setBuddy(spnTime);
+    spnTime->setAccessibleName(QStringLiteral("現時設定（秒）")); // without the access key
 
-    txtTime = new QLineEdit(QStringLiteral("5"), fra);
-    txtTime->setObjectName(QStringLiteral("txtTime"));
-    txtTime->setGeometry(tw(1500, 825, 615, 270));
-    txtTime->setReadOnly(true);
-    DialogStyle::buttonFace(txtTime);
-
-    cmdClose = new QPushButton(QStringLiteral("關閉"), this);
+    cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(tw(1800, 1650, 1365, 315));
+    cmdClose->setGeometry(tw(1800, 1770, 1365, 315));
     cmdClose->setDefault(true);
 
-    setTabOrder(hsrTime, txtTime);
-    setTabOrder(txtTime, cmdClose);
+    setTabOrder(hsrTime, spnTime);
+    setTabOrder(spnTime, cmdClose);
+    hsrTime->setFocus();
 }
 
 bool frmOption::eventFilter(QObject* watched, QEvent* e)
@@ -104,7 +145,8 @@ void frmOption::hsrTime_Change()
 {
     const int seconds = hsrTime->value();
     m_shown = seconds;
-    txtTime->setText(QString::number(seconds));
+    const QSignalBlocker quiet(spnTime); // the box follows; it does not write again
+    spnTime->setValue(seconds);
     // A new interval restarts a running boot wait with the new length.
     m_processor.setLoadWaitMs(seconds * 1000);
     Settings::setLoadtimeMs(seconds * 1000);

@@ -4,9 +4,9 @@
 
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 class CardProcessor;
 
 // The options dialog: how long the card processor's boot screen waits, 5 to 30 s. Each
@@ -29,7 +29,7 @@ private:
     QGroupBox* fra = nullptr;
     QScrollBar* hsrTime = nullptr;
     QLabel* lbl[2] = {};
-    QLineEdit* txtTime = nullptr;
+    QSpinBox* spnTime = nullptr;
     QPushButton* cmdClose = nullptr;
     int m_shown = 5; // the value the card processor and the store last received
 };

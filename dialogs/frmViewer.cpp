@@ -95,6 +95,7 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setObjectName(QStringLiteral("buttons"));
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("關閉(&C)"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
 }

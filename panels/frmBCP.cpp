@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -217,6 +218,8 @@ void frmBCP::showCard()
     const QPoint reader = m_imgCard->pos();
     m_imgMCard->move(reader.x() + qRound(twipsExact(at.x() + 25.0) * zoom()),
                      reader.y() + qRound(twipsExact(at.y() + 25.0) * zoom()));
+    // Only the part over the reader shows: the card never hangs past the panel's edge.
+    m_imgMCard->setMask(QRegion(m_imgCard->geometry().translated(-m_imgMCard->pos())));
     // The picture is made when the card is first presented, not at start-up.
     if (m_model.cardShown() && m_imgMCard->pixmap().isNull())
         m_imgMCard->setPixmap(Artwork::render(QStringLiteral("card"), m_imgMCard->size(),

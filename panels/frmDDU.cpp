@@ -10,7 +10,7 @@ namespace {
 
 // The design's fonts, before the zoom.
 const qreal LinePoints = 9.75;
-const qreal StatusPoints = 8.25;
+const qreal StatusPoints = 9;
 
 template <class Label = QLabel>
 Label* displayLabel(const QString& name, QWidget* parent, double points)
@@ -53,6 +53,7 @@ void frmDDU::buildControls()
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");
     m_status = displayLabel(QStringLiteral("lblStatus"), this, StatusPoints);
     m_status->setStyleSheet(statusStyle);
+    m_status->setIndent(3);
     // The substitute font is wider than the device's: narrow it so the clock line fits.
     QFont narrow = m_status->font();
     narrow.setStretch(QFont::Condensed);
@@ -75,9 +76,11 @@ void frmDDU::layoutControls()
         m_lines[i]->setGeometry(px(675, 825 + 225 * i, 2415, 240));
         m_lines[i]->setFont(zoomed(m_lines[i]->font(), LinePoints));
     }
-    m_status->setGeometry(px(675, 1875, 2190, 165));
+    // The bar reaches up towards line 4 so that the text has room above and below it, and
+    // starts a little in from the bar's left end.
+    m_status->setGeometry(px(675, 1800, 2190, 240));
     m_status->setFont(zoomed(m_status->font(), StatusPoints));
-    m_shift->setGeometry(px(2850, 1875, 315, 165));
+    m_shift->setGeometry(px(2850, 1800, 315, 240));
     m_shift->setFont(zoomed(m_shift->font(), StatusPoints));
     // The indicator stands at the status line's right end: keep its last letter off the edge.
     m_shift->setContentsMargins(0, 0, qRound(2 * zoom()), 0);

@@ -14,6 +14,11 @@ public:
     void warn(const QString& text) override { qWarning("%s", qUtf8Printable(text)); }
     void fatal(const QString& text) override { qCritical("%s", qUtf8Printable(text)); }
     void info(const QString& text) override { qInfo("%s", qUtf8Printable(text)); }
+    int ask(const QString& text, const QStringList&, int defaultIndex) override
+    {
+        qInfo("%s", qUtf8Printable(text));
+        return defaultIndex;
+    }
     void beep() override {}
     bool openFile(const QString&, std::function<void()>) override { return false; }
     bool openUrl(const QString&) override { return false; }

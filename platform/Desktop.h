@@ -18,6 +18,10 @@ public:
     virtual void warn(const QString& text) = 0;  // exclamation icon
     virtual void fatal(const QString& text) = 0; // stop icon
     virtual void info(const QString& text) = 0;  // information icon
+    // A question with a button for each answer, over the main window; waits for the user
+    // and returns the index of the button chosen. The default button is also the answer
+    // to Esc or to closing the box.
+    virtual int ask(const QString& text, const QStringList& buttons, int defaultIndex) = 0;
     virtual void beep() = 0;
     // Hands the file to the desktop's browser or editor; false when no opener could be
     // started. An opener that starts may still find nothing to open the file with: then

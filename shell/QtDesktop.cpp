@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -48,6 +49,22 @@ void QtDesktop::fatal(const QString& text)
 void QtDesktop::info(const QString& text)
 {
     box(QMessageBox::Information, text);
+}
+
+int QtDesktop::ask(const QString& text, const QStringList& buttons, int defaultIndex)
+{
+    QMessageBox mb(QMessageBox::Question, Desktop::Title, text, QMessageBox::NoButton,
+                   QtDesktop::mainWindow());
+    QList<QAbstractButton*> added;
+    for (const QString& caption : buttons)
+        added << mb.addButton(caption, QMessageBox::ActionRole);
+    if (defaultIndex >= 0 && defaultIndex < added.size()) {
+        mb.setDefaultButton(static_cast<QPushButton*>(added[defaultIndex]));
+        mb.setEscapeButton(added[defaultIndex]);
+    }
+    mb.exec();
+    const qsizetype chosen = added.indexOf(mb.clickedButton());
+    return chosen < 0 ? defaultIndex : int(chosen);
 }
 
 void QtDesktop::beep()

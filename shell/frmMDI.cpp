@@ -233,6 +233,7 @@ void frmMDI::Form_Load()
     m_bcp->setLeft(0);
 
     connect(m_console, &Console::powerSwitched, this, &frmMDI::powerSwitched);
+    connect(m_console, &Console::outputFinished, this, &frmMDI::outputFinished);
     m_ddu = new frmDDU(*m_console);
     // The console's bare front takes the card away, as the processor's own does.
     connect(m_ddu, &DevicePanel::pointerOnBackground, m_processor, &CardProcessor::withdraw);
@@ -355,8 +356,62 @@ bool frmMDI::eventFilter(QObject* watched, QEvent* e)
 
 void frmMDI::closeEvent(QCloseEvent* e)
 {
+    if (!m_unloaded && !m_closeNow && !mayQuit()) {
+        e->ignore();
+        return;
+    }
     Form_Unload();
     e->accept();
+}
+
+void frmMDI::closeNow()
+{
+    m_closeNow = true;
+    close();
+    // A close already under way (the question is up) lets a second one do nothing: the
+    // program ends here, and the first close finds it ended.
+    if (!m_unloaded)
+        Form_Unload();
+}
+
+// The entries logged since the last output live only in memory: the driver chooses to
+// output them first, to let them go, or to stay.
+bool frmMDI::mayQuit()
+{
+    if (!m_console || !m_console->tripLog().hasUnwritten())
+        return true;
+    if (m_quitAfterOutput)
+        return false; // the output under way closes the window once it is written
+    enum { Output, Quit, Stay };
+    const int answer = Desktop::instance().ask(
+        QStringLiteral("自上次輸出後的行車記錄尚未寫入記錄檔案，結束程式便會失去這些記錄。\n"
+                       "要先輸出再結束嗎？"),
+        {QStringLiteral("輸出後結束(&O)"), QStringLiteral("不輸出，結束(&Q)"),
+         QStringLiteral("取消")},
+        Stay);
+    if (m_unloaded)
+        return true; // a signal ended the program while the question was up
+    if (answer == Quit)
+        return true;
+    if (answer == Output) {
+        m_quitAfterOutput = true;
+        // Not from inside this close: the output yields to the event loop, and its end
+        // closes the window again. One already running is waited for.
+        if (!m_console->outputRunning())
+            QMetaObject::invokeMethod(
+                this, [this] { m_console->output(); }, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void frmMDI::outputFinished(bool written)
+{
+    if (!m_quitAfterOutput)
+        return;
+    m_quitAfterOutput = false;
+    // When log.txt could not be written the warning says so and the window stays.
+    if (written)
+        closeNow();
 }
 
 void frmMDI::Form_Unload()
@@ -366,7 +421,7 @@ void frmMDI::Form_Unload()
     m_unloaded = true;
     savePlacement();
     // The card processor's card is in the store already; what has not reached the disk yet
-    // goes now. The console's unsent log goes with the program.
+    // goes now. The console's unsent log goes with the program, as the driver chose.
     Settings::flush();
     // The devices are children of this window: one sweep stops every timer.
     for (Timer* t : findChildren<Timer*>())

@@ -44,6 +44,8 @@ public:
     // window grown or shrunk to show them whole; remembered for the next start.
     void setZoom(int percent);
     int zoomPercent() const { return m_zoom; }
+    // Closes without asking about the trip log: the end the system asks for (a signal).
+    void closeNow();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -63,6 +65,8 @@ private:
     void savePlacement();
     void zoomStep(int steps);
     void Form_Unload();
+    bool mayQuit();
+    void outputFinished(bool written);
     void powerSwitched(bool on);
 
     void mnuViewOutput_Click();
@@ -91,4 +95,6 @@ private:
     QMdiSubWindow* m_bcpWindow = nullptr;
     QMdiSubWindow* m_dduWindow = nullptr;
     bool m_unloaded = false;
+    bool m_closeNow = false;
+    bool m_quitAfterOutput = false;
 };

@@ -4,6 +4,7 @@
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "shell/frmMDI.h"
+#include "support/FakeDesktop.h"
 #include "support/Readout.h"
 #include "support/TestEnv.h"
 
@@ -91,6 +92,10 @@ void TestBcp::cardFollowsPointer()
         TestEnv::present(w.get(), pointer.x() * 15.0, pointer.y() * 15.0);
         QVERIFY(card->isVisible());
         QCOMPARE(card->pos(), widget(w.get(), "imgCard")->pos() + pointer + QPoint(2, 2));
+        // What shows of it stays over the reader, inside the panel.
+        const QRect shown = card->mask().boundingRect().translated(card->pos());
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(widget(w.get(), "imgCard")->geometry().contains(shown));
         TestEnv::withdraw(w.get());
         QVERIFY(card->isHidden());
     }
@@ -129,6 +134,7 @@ void TestBcp::closingStopsEveryTimer()
     auto w = env.start();
     TestEnv::logIn(w.get());
     TestEnv::read(w.get());
+    env.desktop().answer = QStringLiteral("不輸出，結束(&Q)");
     if (closeBox)
         w->close();
     else

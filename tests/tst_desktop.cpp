@@ -238,7 +238,7 @@ void TestDesktop::noOpenerShowsOwnViewer()
     QCOMPARE(TestEnv::find<QDialogButtonBox>(v, QStringLiteral("buttons"))
                  ->button(QDialogButtonBox::Close)
                  ->text(),
-             QStringLiteral("關閉"));
+             QStringLiteral("關閉(&C)"));
     compareCentres(v->frameGeometry(), w->frameGeometry());
     v->close();
 }
@@ -375,17 +375,22 @@ void TestDesktop::messageBoxOverMainWindow_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("mainShown");
-    QTest::newRow("warning") << "warn" << true;
-    QTest::newRow("information") << "info" << true;
-    QTest::newRow("stop") << "fatal" << true;
+    QTest::addColumn<QStringList>("buttons");
+    const QStringList ok{QStringLiteral("確定")};
+    QTest::newRow("warning") << "warn" << true << ok;
+    QTest::newRow("information") << "info" << true << ok;
+    QTest::newRow("stop") << "fatal" << true << ok;
+    // Closing the question's box is its default answer.
+    QTest::newRow("question") << "ask" << true << QStringList{"輸出(&O)", "結束(&Q)", "取消"};
     // While the program starts, before the main window shows, there is nothing to centre on.
-    QTest::newRow("main window not shown yet") << "warn" << false;
+    QTest::newRow("main window not shown yet") << "warn" << false << ok;
 }
 
 void TestDesktop::messageBoxOverMainWindow()
 {
     QFETCH(QString, kind);
     QFETCH(bool, mainShown);
+    QFETCH(QStringList, buttons);
     TestEnv env(Routes);
     auto w = env.start();
     w->move(0, 0); // away from the screen's centre
@@ -393,19 +398,24 @@ void TestDesktop::messageBoxOverMainWindow()
         w->hide();
 
     QtDesktop desktop;
+    int answer = -1;
     const Modal box = catchModal([&] {
         if (kind == u"warn")
             desktop.warn(QStringLiteral("不能讀取"));
         else if (kind == u"info")
             desktop.info(QStringLiteral("尚未輸出"));
+        else if (kind == u"ask")
+            answer = desktop.ask(QStringLiteral("要先輸出嗎？"), buttons, 2);
         else
             desktop.fatal(QStringLiteral("計算錯誤，離開。"));
     });
     QCOMPARE(box.kind, QStringLiteral("QMessageBox"));
-    QCOMPARE(box.buttons, QStringList{QStringLiteral("確定")});
+    QCOMPARE(box.buttons, buttons);
     QCOMPARE(box.parent, mainShown ? static_cast<QWidget*>(w.get()) : nullptr);
     if (mainShown)
         compareCentres(box.frame, w->frameGeometry());
+    if (kind == u"ask")
+        QCOMPARE(answer, 2);
 }
 
 void TestDesktop::dialogCentredOnMainWindow_data()

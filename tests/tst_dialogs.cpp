@@ -13,6 +13,7 @@
 #include "shell/frmMDI.h"
 #include "support/FakeDesktop.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,8 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -74,6 +77,8 @@ private slots:
     void aboutLink_data();
     void aboutLink();
     void aboutText();
+    void byKeyboard_data();
+    void byKeyboard();
     void menusOpenModalDialogs_data();
     void menusOpenModalDialogs();
 };
@@ -448,6 +453,70 @@ void TestDialogs::aboutText()
     for (int i : {3, 5, 6, 8})
         QVERIFY2(!lines[i].isEmpty(), qPrintable(QString::number(i + 1)));
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+}
+
+void TestDialogs::byKeyboard_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("keys");    // typed one after another where the focus is
+    QTest::addColumn<QString>("focused"); // the control with the focus then
+    QTest::addColumn<QString>("named");   // what assistive technology calls it
+    QTest::addColumn<QString>("stored");  // the boot time stored, when it changes
+    auto row = [](const char* name, const char* dialog, const char* keys, const char* focused,
+                  const char* named, const char* stored = "") {
+        QTest::newRow(name) << dialog << keys << focused << QString::fromUtf8(named) << stored;
+    };
+    row("card opens on the type list", "card", "", "cobType", "Pelumo咭類別：");
+    row("card: language label", "card", "Alt+L", "optChinese", "中文(Z)");
+    row("card: value label", "card", "Alt+V", "txtValue", "剩餘值");
+    row("card: back to the type", "card", "Alt+V Alt+P", "cobType", "Pelumo咭類別：");
+    row("options open on the scroll bar", "options", "", "hsrTime", "開機時間（秒）");
+    row("options: label to the box", "options", "Alt+T", "spnTime", "現時設定（秒）");
+    row("options: seconds typed", "options", "Alt+T Ctrl+A 1 7", "spnTime", "", "17000");
+    row("about: Tab to the link", "about", "Tab", "lblURL", "");
+    row("about: Enter opens it", "about", "Tab Return", "lblURL", "");
+    row("about: Space opens it", "about", "Tab Space", "lblURL", "");
+}
+
+void TestDialogs::byKeyboard()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, keys);
+    QFETCH(QString, stored);
+    TestEnv env(Routes);
+    auto w = env.start(); // a boot time of 20 s
+    std::unique_ptr<QDialog> dlg;
+    if (dialog == u"card")
+        dlg = std::make_unique<frmCard>(*w->processor(), w.get());
+    else if (dialog == u"options")
+        dlg = std::make_unique<frmOption>(*w->processor(), w.get());
+    else
+        dlg = std::make_unique<frmAbout>(w.get());
+    dlg->open();
+    QApplication::setActiveWindow(dlg.get());
+    TestEnv::store(Settings::Loadtime, Untouched);
+    for (const QString& k : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QKeySequence seq(k);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(seq[0].key()),
+                        seq[0].keyboardModifiers());
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTEST(focus->objectName(), "focused");
+    QFETCH(QString, named);
+    if (!named.isEmpty()) { // by its own name, or by the label it stands beside
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(focus);
+        QStringList names{a->text(QAccessible::Name)};
+        for (const auto& [label, relation] : a->relations(QAccessible::Label))
+            names << label->text(QAccessible::Name);
+        QVERIFY2(names.contains(named), qPrintable(names.join(u'|')));
+    }
+    QCOMPARE(TestEnv::stored(Settings::Loadtime), stored.isEmpty() ? Untouched : stored);
+    if (!stored.isEmpty())
+        QCOMPARE(TestEnv::find<QScrollBar>(dlg.get(), QStringLiteral("hsrTime"))->value() * 1000,
+                 stored.toInt());
+    QCOMPARE(env.desktop().texts(QStringLiteral("openUrl")).size(),
+             keys.contains(u"Return") || keys.contains(u"Space") ? 1 : 0);
 }
 
 void TestDialogs::menusOpenModalDialogs_data()

@@ -515,6 +515,7 @@ void TestFaults::storeWithGarbage()
     TestEnv::advance(2000);
     QCOMPARE(p->line(2), QStringLiteral("$2.40"));
     p->setLanguage(CardLanguage::English);
+    env.desktop().answer = QStringLiteral("不輸出，結束(&Q)");
     w->close();
 
     // The garbage is gone: the next run loads exactly what this one saved.
@@ -555,6 +556,7 @@ void TestFaults::storeThatCannotBeMended()
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 1);
     TestEnv::logIn(w.get());
     QVERIFY(p->loggedIn());
+    env.desktop().answer = QStringLiteral("不輸出，結束(&Q)");
     w->close();
     locked.release();
     QCOMPARE(readAll(path), file);

@@ -17,6 +17,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QTest>
@@ -59,6 +61,7 @@ private slots:
     void cardTap_data();
     void cardTap();
     void pressedForAMoment();
+    void quitAndHelp_data();
     void quitAndHelp();
     void keysNamed();
     void keysPressedByAssistiveTechnology_data();
@@ -327,14 +330,64 @@ void TestKeyboard::pressedForAMoment()
     QCOMPARE(w->console()->mode(), Console::KeypadMode::Idle);
 }
 
+void TestKeyboard::quitAndHelp_data()
+{
+    // How the close comes, what there is to lose and the answer to the question; then what
+    // happened: asked, closed, written (log.txt holds the entry), warned.
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("after");
+    auto row = [](const char* name, const char* close, const char* before, const char* answer,
+                  const char* after) {
+        QTest::newRow(name) << close << before << QString::fromUtf8(answer) << after;
+    };
+    row("nothing to lose", "Ctrl+Q", "", "", "closed");
+    row("stay", "Ctrl+Q", "logged", "取消", "asked");
+    row("default: stay", "Ctrl+Q", "logged", "", "asked");
+    row("quit anyway", "Ctrl+Q", "logged", "不輸出，結束(&Q)", "asked closed");
+    row("output first", "Ctrl+Q", "logged", "輸出後結束(&O)", "asked closed written");
+    row("output fails", "Ctrl+Q", "logged unwritable", "輸出後結束(&O)", "asked warned");
+    row("signal", "signal", "logged", "", "closed");
+    row("signal while asked", "Ctrl+Q signal", "logged", "", "asked closed");
+}
+
 void TestKeyboard::quitAndHelp()
 {
+    QFETCH(QString, close);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = startActive(env);
     type(w.get(), QStringLiteral("F1"));
     QCOMPARE(env.desktop().texts(QStringLiteral("openFile")).size(), 1);
-    type(w.get(), QStringLiteral("Ctrl+Q"));
-    QVERIFY(w->unloaded());
+    if (before.contains(u"logged"))
+        w->console()->log(TripEvent::StartTrip);
+    if (before.contains(u"unwritable"))
+        QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("log.txt")));
+    const QString log = w->console()->tripLog().text();
+    QFETCH(QString, answer);
+    env.desktop().answer = answer;
+    if (close.contains(u"signal"))
+        env.desktop().whileShown = [&] { w->closeNow(); };
+    if (close == u"signal")
+        w->closeNow();
+    else
+        type(w.get(), QStringLiteral("Ctrl+Q"));
+    QCoreApplication::processEvents(); // the output runs once the close is over
+
+    const bool closed = after.contains(u"closed");
+    QCOMPARE(env.desktop().count(QStringLiteral("ask")), after.contains(u"asked") ? 1 : 0);
+    QCOMPARE(w->unloaded(), closed);
+    QCOMPARE(w->isVisible(), !closed);
+    QCOMPARE(env.desktop().count(QStringLiteral("warn")), after.contains(u"warned") ? 1 : 0);
+    QCOMPARE(QFileInfo(env.dir() + QStringLiteral("/log.txt")).isFile(),
+             after.contains(u"written"));
+    if (after.contains(u"written"))
+        QVERIFY(env.readFile(QStringLiteral("log.txt")).contains(" Start Trip\r\n"));
+    // Staying keeps every entry, in memory or in the block still to be written.
+    if (!closed)
+        QVERIFY(w->console()->tripLog().text() == log || w->console()->tripLog().blocksPending());
 }
 
 void TestKeyboard::keysNamed()

@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -87,7 +88,7 @@ QStringList misfits(const QWidget* root, const QString& state)
         if (!w->isVisible())
             continue;
         if (const auto* l = qobject_cast<const QLabel*>(w))
-            check(l, l->text(), l->wordWrap());
+            check(l, l->buddy() ? shown(l->text()) : l->text(), l->wordWrap());
         else if (const auto* b = qobject_cast<const QAbstractButton*>(w))
             check(b, shown(b->text()), false);
         else if (const auto* e = qobject_cast<const QLineEdit*>(w))
@@ -385,6 +386,12 @@ void TestLayout::dialogs()
     frmAbout about(w.get());
     about.show();
     faults << misfits(&about, QStringLiteral("about"));
+    const auto* text = TestEnv::find<QPlainTextEdit>(&about, QStringLiteral("txt"));
+    if (text->verticalScrollBar()->maximum() > 0)
+        faults << QStringLiteral("about: %1 lines of %2 px need a scroll bar in %3 px")
+                      .arg(text->document()->blockCount())
+                      .arg(QFontMetrics(text->font()).lineSpacing())
+                      .arg(text->viewport()->height());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 

@@ -55,6 +55,12 @@ void TripLog::log(TripEvent event, const QString& detail)
     add(Clock::timeText() + eventText(event, detail));
 }
 
+bool TripLog::hasUnwritten() const
+{
+    // A log opens with two lines: the date and " Start Logging" or " Log Reset".
+    return blocksPending() || m_text.count(CrLf) > 2;
+}
+
 void TripLog::takeBlock()
 {
     m_unwritten += m_text + CrLf;

@@ -34,6 +34,11 @@ public:
     void log(TripEvent event, const QString& detail = QString());
 
     const QString& text() const { return m_text; }
+    // Something that log.txt does not hold yet and that the program's end would lose: a
+    // line logged after the log's opening date and event, or a block an output could not
+    // write.
+    bool hasUnwritten() const;
+    bool blocksPending() const { return !m_unwritten.isEmpty(); }
 
     // Takes the log as one block, closed with " -----" earlier and ended with an empty
     // line, into the blocks still to be written, and starts the next log with the date and

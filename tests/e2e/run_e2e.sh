@@ -109,7 +109,7 @@ PURSE=10000 # cents
 PAID_AT=0   # when the last payment started the 15 s double-charge lock
 
 # Sets the card's type and language in the card settings dialog, with the keyboard:
-# Tab from 關閉 to the type list, Home and Down to the type, Tab to the language buttons,
+# the dialog opens on the type list: Home and Down to the type, Tab to the language buttons,
 # Left for 中文 or Right for 英文, Esc to close.
 set_card() # type language
 {
@@ -122,7 +122,7 @@ set_card() # type language
     done
     [ -n "$dlg" ] || fail "Pelumo咭設定(&S)... opened no dialog"
     xdotool windowfocus --sync "$dlg" 2>/dev/null || true
-    xdotool key Tab Home
+    xdotool key Home
     for (( i = 0; i < $1; i++ )); do xdotool key Down; done
     xdotool key Tab
     if [ "$2" = 1 ]; then xdotool key Right; else xdotool key Left; fi

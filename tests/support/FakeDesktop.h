@@ -11,8 +11,8 @@
 class FakeDesktop : public Desktop {
 public:
     struct Call {
-        // "warn", "fatal", "info", "beep", "openFile", "openUrl", "viewPage", "viewText",
-        // "endProgram"
+        // "warn", "fatal", "info", "ask", "beep", "openFile", "openUrl", "viewPage",
+        // "viewText", "endProgram"
         QString kind;
         QString text;
     };
@@ -25,6 +25,14 @@ public:
     }
     void fatal(const QString& text) override { calls.append({QStringLiteral("fatal"), text}); }
     void info(const QString& text) override { calls.append({QStringLiteral("info"), text}); }
+    int ask(const QString& text, const QStringList& buttons, int defaultIndex) override
+    {
+        calls.append({QStringLiteral("ask"), text});
+        if (whileShown)
+            whileShown();
+        const qsizetype i = answer.isEmpty() ? -1 : buttons.indexOf(answer);
+        return i < 0 ? defaultIndex : int(i);
+    }
     void beep() override { calls.append({QStringLiteral("beep"), QString()}); }
     bool openFile(const QString& path, std::function<void()> notOpened) override
     {
@@ -66,10 +74,12 @@ public:
         return out;
     }
 
-    // Runs inside warn(), as a message box's own event loop would run timers and queued
-    // work while the box is up.
+    // Runs inside warn() and ask(), as a message box's own event loop would run timers and
+    // queued work while the box is up.
     std::function<void()> whileShown;
     QList<Call> calls;
+    // The caption of the button ask() answers with; the default button when it names none.
+    QString answer;
     bool openSucceeds = true;
     // The opener starts, then reports that it opened nothing.
     bool openFindsNothing = false;
