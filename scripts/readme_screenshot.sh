@@ -50,4 +50,7 @@ convert "$best" -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$OUT"
 log "wrote $OUT"
 
 menu_keys x
+# The route change is in the trip log and was never output: the program asks first.
+sleep 0.8
+xdotool key --clearmodifiers alt+q
 wait_app_end
