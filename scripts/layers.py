@@ -8,10 +8,10 @@ import os
 import re
 import sys
 
-LAYERS = [["app"], ["shell"], ["dialogs"], ["panels"], ["equipment"], ["bcp", "ddu"],
+LAYERS = [["app"], ["shell"], ["dialogs"], ["panels"], ["equipment"], ["bcp", "ddu"], ["journal"],
           ["routes", "triplog", "platform"], ["common"]]
-# The model core: Qt Core only.
-MODEL = {"equipment", "bcp", "ddu", "routes", "triplog", "platform", "common"}
+# The model core: Qt Core only (and Qt SQL for the journal).
+MODEL = {"equipment", "bcp", "ddu", "journal", "routes", "triplog", "platform", "common"}
 GUI_HEADER = re.compile(
     r'#include\s+<(?:Qt(?:Gui|Widgets|Svg|Charts)/\w+|Q(?:Widget|Application|GuiApplication|Painter'
     r'|Pixmap|Image|Icon|Color|Font|MessageBox|Label|Dialog|MainWindow|KeyEvent|MouseEvent'

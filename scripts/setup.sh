@@ -12,6 +12,7 @@ packages=(build-essential cmake qt6-base-dev qt6-svg-dev libqt6svg6 fonts-arphic
           fonts-liberation fonts-dejavu-core qt6-translations-l10n xvfb xauth xdotool
           imagemagick x11-utils xdg-utils python3 ccache clang-format desktop-file-utils appstream lintian
           at-spi2-core python3-pyatspi dbus dbus-x11
+          qt6-l10n-tools qt6-tools-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev sqlite3
           ${EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
