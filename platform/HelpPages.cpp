@@ -19,6 +19,15 @@ const QString CrLf = QStringLiteral("\r\n");
 // Both pages end with the same small print.
 const QStringList Notice = {QStringLiteral("本說明由 Quillmere 為巴士Pelumo機模擬器編寫，"),
                             QStringLiteral("只供模擬及訓練之用。")};
+const QStringList EnglishNotice = {
+    QStringLiteral("This help was written by Quillmere for the Pelumo Bus Fare-Card Simulator,"),
+    QStringLiteral("for simulation and training only.")};
+
+// Where this copy writes the trip log: beside the program, or the user's data directory.
+QString logFileLine()
+{
+    return QDir::toNativeSeparators(AppPaths::logFile()).toHtmlEscaped() + QStringLiteral(")<p>");
+}
 
 QStringList consoleLines()
 {
@@ -46,8 +55,7 @@ QStringList consoleLines()
         QStringLiteral("<b>【輸出記錄至總部】</b><br>"),
         QStringLiteral("按「輸出」→ 按「輸入」<br>"),
         QStringLiteral("(註：記錄將儲存到以下檔案：<br>"),
-        // Where this copy writes it: beside the program, or the user's data directory.
-        QDir::toNativeSeparators(AppPaths::logFile()).toHtmlEscaped() + QStringLiteral(")<p>"),
+        logFileLine(),
         QStringLiteral("<b>【開啟或關閉車長控制器】</b><br>"),
         QStringLiteral("按「開/關」<p>"),
         QStringLiteral("<p><b>【不能使用的按鈕】</b><br>"),
@@ -110,6 +118,102 @@ QStringList cardLines()
     return l;
 }
 
+// The English pages follow the Chinese ones section by section. The console's keys keep
+// their Chinese captions on the artwork, so each is quoted as printed with its meaning.
+QStringList englishConsoleLines()
+{
+    QStringList l = {
+        QStringLiteral("<html lang=\"en\"><head><meta charset=\"utf-8\"><title>"),
+        QStringLiteral("Driver Console Help"),
+        QStringLiteral("</title></head><body>"),
+        QStringLiteral("<b>Driver Console Help</b><p>"),
+        QStringLiteral("<font size=2>"),
+        QStringLiteral("The driver console, DDU for short, is where the driver changes"),
+        QStringLiteral("the fare and the other data of the passenger card processor"),
+        QStringLiteral("(BCP).<p>"),
+        QString(),
+        QStringLiteral("<b>[Entering a route]</b><br>"),
+        QStringLiteral("Press 路線 (Route), key in the route number, then press"),
+        QStringLiteral("輸入 (Enter).<p>"),
+        QStringLiteral("<b>[Entering a route with letters]</b><br>"),
+        QStringLiteral("To key in a letter: press 英文字 SHIFT (Letters SHIFT), then"),
+        QStringLiteral("the key printed with the letter you want.<p>"),
+        QStringLiteral("<b>[Choosing a fare section]</b><br>"),
+        QStringLiteral("Press ↑ or ↓ to choose the section before or after the one"),
+        QStringLiteral("shown.<p>"),
+        QStringLiteral("<b>[Turning the route round]</b><br>"),
+        QStringLiteral("Press 終點 (Terminus), then 輸入 (Enter).<p>"),
+        QStringLiteral("<b>[Sending the trip log to the depot]</b><br>"),
+        QStringLiteral("Press 輸出 (Output), then 輸入 (Enter).<br>"),
+        QStringLiteral("(Note: the log is saved to this file:<br>"),
+        logFileLine(),
+        QStringLiteral("<b>[Switching the driver console on or off]</b><br>"),
+        QStringLiteral("Press 開/關 (On/Off).<p>"),
+        QStringLiteral("<p><b>[Keys that do nothing here]</b><br>"),
+        QStringLiteral("The real equipment does a great deal that this program cannot"),
+        QStringLiteral("simulate. These keys do nothing (except when keying in letters):<p>"),
+        QStringLiteral("事故 (Incident), F1, F2, F3, F4, F5, 錢箱 (Cash Box), 光暗 (Brightness), "
+                       "對比度 (Contrast) and 退出 (Exit).<p>"),
+        QStringLiteral("<b>[Working it from the keyboard]</b><br>"),
+        QStringLiteral("While the main window is in front, the keyboard works the driver console "
+                       "in place of the mouse:<br>"),
+        QStringLiteral("0 to 9: the digit keys; Enter: 輸入 (Enter); Esc: 取消 (Cancel)<br>"),
+        QStringLiteral("↑ ↓: the section before or after; Space bar: 空格 (Space)<br>"),
+        QStringLiteral("F3: 英文字 SHIFT (Letters SHIFT); F5: 路線 (Route); F6: 起點 (Origin)<br>"),
+        QStringLiteral("F7: 終點 (Terminus); F8: 方向 (Direction); F9: 輸出 (Output)<br>"),
+        QStringLiteral("Shift+F1 to Shift+F4: the console's keys F1 to F4<br>"),
+        QStringLiteral(
+            "Ctrl+P: 開/關 (On/Off) (no single key switches the equipment on or off)<br>"),
+        QStringLiteral("In route entry, a letter key enters that letter, just as pressing "
+                       "英文字 SHIFT (Letters SHIFT)"),
+        QStringLiteral("and then the key printed with that letter does.<br>"),
+        QStringLiteral("At a question ending in (Y/N): Y is 輸入 (Enter), N is 取消 (Cancel).<br>"),
+        QStringLiteral("Insert: taps the Pelumo card on the reader; it is taken away once the "
+                       "card processor has answered.<br>"),
+        QStringLiteral("Shift+Insert: taps the Pelumo card outside the reader's range; the card "
+                       "processor asks for it again.<br>"),
+        QStringLiteral("F1: this help; Ctrl+Q: end the program<p>"),
+        QStringLiteral("<hr><font size=1>"),
+    };
+    l << EnglishNotice << QStringLiteral("</body></html>");
+    return l;
+}
+
+QStringList englishCardLines()
+{
+    QStringList l = {
+        QStringLiteral("<html lang=\"en\"><head><meta charset=\"utf-8\"><title>"),
+        QStringLiteral("Pelumo Card Settings Help"),
+        QStringLiteral("</title></head><body>"),
+        QStringLiteral("<b>Pelumo Card Settings Help</b><p>"),
+        QStringLiteral("<font size=2>"),
+        QStringLiteral("The Pelumo Card Settings dialog changes the type of the Pelumo"),
+        QStringLiteral("card, the value left on it and the language it shows on the"),
+        QStringLiteral("card processor.<p>"),
+        QString(),
+        QStringLiteral("<b>[Changing the card's type]</b><br>"),
+        QStringLiteral("Choose the type of Pelumo card in the card type list. Each type"),
+        QStringLiteral("is charged differently:<p>"),
+        QStringLiteral("Adult and student Pelumo cards: pay the full fare.<br>"),
+        QStringLiteral("Child and elderly Pelumo cards: pay half the fare.<br>"),
+        QStringLiteral("Start-up card: the equipment must first be logged in with this"),
+        QStringLiteral("card; presented as a fare card, it is refused with 剩餘值不足"),
+        QStringLiteral("(not enough value). Its value and language make no difference"),
+        QStringLiteral("to it.<p>"),
+        QStringLiteral("<b>[Changing the card's language]</b><br>"),
+        QStringLiteral("Visitors can choose the language of their Pelumo card when they"),
+        QStringLiteral("buy it. This option chooses the language the card processor (BCP)"),
+        QStringLiteral("shows when the card is presented.<p>"),
+        QStringLiteral("<b>[Changing the value left on the card]</b><br>"),
+        QStringLiteral("The value left on the card is shown in the text box; the button"),
+        QStringLiteral("beside it adds a hundred dollars to it, up to a highest value of"),
+        QStringLiteral("$999.90.<p>"),
+        QStringLiteral("<hr><font size=1>"),
+    };
+    l << EnglishNotice << QStringLiteral("</body></html>");
+    return l;
+}
+
 // The page is written as a new file: whatever stands at the path is removed first and the
 // file is created exclusively, without following a link. In a program directory others can
 // write to, a link planted as temphelp.html would otherwise have the page written over any
@@ -139,14 +243,16 @@ bool writePage(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-QStringList lines(Page page)
+QStringList lines(Page page, UiLanguage language)
 {
+    if (language == UiLanguage::English)
+        return page == Page::Console ? englishConsoleLines() : englishCardLines();
     return page == Page::Console ? consoleLines() : cardLines();
 }
 
-QString text(Page page)
+QString text(Page page, UiLanguage language)
 {
-    return lines(page).join(CrLf);
+    return lines(page, language).join(CrLf);
 }
 
 QString failureMessage(Page page)
@@ -160,11 +266,11 @@ QString noBrowserMessage()
     return QStringLiteral("不能啟動瀏覽器開啟說明頁。");
 }
 
-bool show(Page page)
+bool show(Page page, UiLanguage language)
 {
     const QString path = AppPaths::helpFile();
     Desktop& desktop = Desktop::instance();
-    if (!writePage(path, (text(page) + CrLf).toUtf8())) {
+    if (!writePage(path, (text(page, language) + CrLf).toUtf8())) {
         desktop.warn(failureMessage(page));
         return false;
     }

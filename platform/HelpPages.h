@@ -1,18 +1,20 @@
 #pragma once
 
+#include "platform/UiLanguage.h"
+
 #include <QString>
 #include <QStringList>
 
 // The two help pages the program carries, shown in the system's browser through a
 // temporary file beside log.txt (see AppPaths), or in the program's own viewer when no
-// browser starts.
+// browser starts. Each page is written whole in each interface language.
 namespace HelpPages {
 
 enum class Page { Console, Card };
 
 // The page's lines, in order; the page text joins them with CR LF.
-QStringList lines(Page page);
-QString text(Page page);
+QStringList lines(Page page, UiLanguage language = UiLanguage::Chinese);
+QString text(Page page, UiLanguage language = UiLanguage::Chinese);
 
 // The warning shown when the page cannot be written.
 QString failureMessage(Page page);
@@ -24,6 +26,6 @@ QString noBrowserMessage();
 // browser opens it (which the desktop's opener may tell only a moment later); a failure
 // gives the warning that says which step failed. false when the page is known at once not
 // to be shown.
-bool show(Page page);
+bool show(Page page, UiLanguage language = UiLanguage::Chinese);
 
 } // namespace HelpPages

@@ -11,11 +11,13 @@
 #include <QAction>
 #include <QDir>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 using HelpPages::Page;
 
 Q_DECLARE_METATYPE(HelpPages::Page)
+Q_DECLARE_METATYPE(UiLanguage)
 
 namespace {
 
@@ -52,39 +54,64 @@ private slots:
 void TestHelp::pageFile_data()
 {
     QTest::addColumn<Page>("page");
+    QTest::addColumn<UiLanguage>("language");
     QTest::addColumn<int>("lineCount");
     QTest::addColumn<QString>("line8");
     QTest::addColumn<QString>("line10");
     // The console's page ends with the keyboard map.
-    QTest::newRow("console") << Page::Console << 48 << "改的。<p>"
+    QTest::newRow("console") << Page::Console << UiLanguage::Chinese << 48 << "改的。<p>"
                              << "<b>【輸入路線】</b><br>";
-    QTest::newRow("card") << Page::Card << 31 << "語言<p>"
+    QTest::newRow("card") << Page::Card << UiLanguage::Chinese << 31 << "語言<p>"
                           << "<b>【更改Pelumo咭類型】</b><br>";
+    QTest::newRow("console, English") << Page::Console << UiLanguage::English << 48 << "(BCP).<p>"
+                                      << "<b>[Entering a route]</b><br>";
+    QTest::newRow("card, English")
+        << Page::Card << UiLanguage::English << 30 << "card processor.<p>"
+        << "<b>[Changing the card's type]</b><br>";
 }
 
 void TestHelp::pageFile()
 {
     QFETCH(Page, page);
+    QFETCH(UiLanguage, language);
     QFETCH(int, lineCount);
     QFETCH(QString, line8);
     QFETCH(QString, line10);
     TestEnv env(Routes);
     auto w = env.start();
-    showFromUi(w.get(), page);
+    if (language == UiLanguage::Chinese)
+        showFromUi(w.get(), page);
+    else
+        QVERIFY(HelpPages::show(page, language));
 
     const QByteArray bytes = env.readFile(HelpFile);
     QCOMPARE(env.desktop().texts(QStringLiteral("openFile")), QStringList{env.file(HelpFile)});
     QCOMPARE(env.desktop().count(QStringLiteral("warn")), 0);
-    QVERIFY(bytes.startsWith("<html><head><meta charset=\"utf-8\"><title>\r\n"));
+    const QByteArray html = language == UiLanguage::English ? "<html lang=\"en\">" : "<html>";
+    QVERIFY(bytes.startsWith(html + "<head><meta charset=\"utf-8\"><title>\r\n"));
     QVERIFY(bytes.endsWith("</body></html>\r\n"));
     QVERIFY(bytes.contains((line8 + "\r\n\r\n" + line10).toUtf8()));
     // Only CR LF breaks, one after every line.
     QCOMPARE(bytes.count("\r\n"), lineCount);
     QCOMPARE(bytes.count('\n'), lineCount);
     QCOMPARE(QString::fromUtf8(bytes).toUtf8(), bytes);
-    if (page == Page::Console) {
+    if (page == Page::Console && language == UiLanguage::Chinese) {
         QVERIFY(bytes.contains("\r\n輸入英文字：按「英文字 SHIFT」→ \r\n"));
         QVERIFY(bytes.contains("F5：路線"));
+    }
+    // Every language has the Chinese page's sections, its own title, the log's place and
+    // every key of the keyboard map.
+    const QString page0 = HelpPages::text(page);
+    const QString pageN = QString::fromUtf8(bytes);
+    QCOMPARE(pageN.count(QStringLiteral("<b>")), page0.count(QStringLiteral("<b>")));
+    QCOMPARE(pageN.section(u'\n', 1, 1) == page0.section(u'\n', 1, 1),
+             language == UiLanguage::Chinese);
+    QCOMPARE(pageN.contains(QDir::toNativeSeparators(AppPaths::logFile())), page == Page::Console);
+    static const QRegularExpression key(
+        QStringLiteral("(Ctrl|Shift)\\+\\w+|\\bF\\d\\b|\\b(Insert|Enter|Esc)\\b|\\(Y/N\\)|[↑↓]"));
+    for (auto it = key.globalMatch(page0); it.hasNext();) {
+        const QString k = it.next().captured();
+        QVERIFY2(pageN.contains(k), qPrintable(k));
     }
 }
 
