@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UiLanguage.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +19,12 @@ struct CommandLine {
     bool run = true;
     QString text;
 };
-CommandLine readCommandLine(const QStringList& arguments);
+// --help answers in Chinese for a zh_* locale, in English for any other and for none.
+CommandLine readCommandLine(const QStringList& arguments,
+                            UiLanguage language = UiLanguage::English);
 CommandLine readCommandLine(int argc, char* argv[]);
+// The language the locale of the environment asks for, before any settings are read.
+UiLanguage commandLineLanguage();
 
 inline const QString Version = QStringLiteral(PELUMO_VERSION);
 

@@ -35,6 +35,8 @@
 #include <functional>
 #include <memory>
 
+Q_DECLARE_METATYPE(UiLanguage)
+
 namespace {
 
 const QString Routes = QStringLiteral("12#北門#5.40\r\n");
@@ -486,32 +488,43 @@ void TestDesktop::qtTextsInChinese()
 void TestDesktop::commandLine_data()
 {
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<UiLanguage>("language");
     QTest::addColumn<bool>("run");
     QTest::addColumn<QString>("pattern");
     const QString usage =
         QStringLiteral("^Usage: pelumo \\[options\\]\\n[\\s\\S]*--help[\\s\\S]*--version");
     const QString version = QStringLiteral("^pelumo \\d+\\.\\d+(\\.\\d+)*\\n$");
-    QTest::newRow("none") << QStringList{} << true << "";
-    QTest::newRow("--version") << QStringList{"--version"} << false << version;
-    QTest::newRow("-v") << QStringList{"-v"} << false << version;
-    QTest::newRow("--help") << QStringList{"--help"} << false << usage;
-    QTest::newRow("-h") << QStringList{"-h"} << false << usage;
+    const auto en = UiLanguage::English;
+    QTest::newRow("none") << QStringList{} << en << true << "";
+    QTest::newRow("--version") << QStringList{"--version"} << en << false << version;
+    QTest::newRow("-v") << QStringList{"-v"} << en << false << version;
+    QTest::newRow("--help") << QStringList{"--help"} << en << false << usage;
+    QTest::newRow("-h") << QStringList{"-h"} << en << false << usage;
     QTest::newRow("help among others")
-        << QStringList{"x.dat", "--bogus", "--help"} << false << usage;
-    QTest::newRow("unknown option ignored") << QStringList{"--bogus"} << true << "";
-    QTest::newRow("a file ignored") << QStringList{"routes.dat"} << true << "";
+        << QStringList{"x.dat", "--bogus", "--help"} << en << false << usage;
+    QTest::newRow("unknown option ignored") << QStringList{"--bogus"} << en << true << "";
+    QTest::newRow("a file ignored") << QStringList{"routes.dat"} << en << true << "";
     // QApplication's own options stay its own, even where their letters spell -v or -h.
-    QTest::newRow("-reverse") << QStringList{"-reverse"} << true << "";
-    QTest::newRow("-platformtheme") << QStringList{"-platformtheme", "x"} << true << "";
+    QTest::newRow("-reverse") << QStringList{"-reverse"} << en << true << "";
+    QTest::newRow("-platformtheme") << QStringList{"-platformtheme", "x"} << en << true << "";
+    // In Chinese, nothing is left in English from the parser's own texts.
+    QTest::newRow("--help in Chinese")
+        << QStringList{"--help"} << UiLanguage::Chinese << false
+        << QStringLiteral(
+               "^用法：pelumo \\[選項\\]\\n巴士Pelumo機模擬器：[\\s\\S]*\\n\\n選項：\\n"
+               "  -h, --help +顯示本說明後結束。\\n  -v, --version +顯示版本後結束。\\n$");
+    QTest::newRow("--version in Chinese")
+        << QStringList{"--version"} << UiLanguage::Chinese << false << version;
 }
 
 void TestDesktop::commandLine()
 {
     QFETCH(QStringList, args);
+    QFETCH(UiLanguage, language);
     QFETCH(bool, run);
     QFETCH(QString, pattern);
     const Startup::CommandLine c =
-        Startup::readCommandLine(QStringList{QStringLiteral("/usr/bin/pelumo")} + args);
+        Startup::readCommandLine(QStringList{QStringLiteral("/usr/bin/pelumo")} + args, language);
     QCOMPARE(c.run, run);
     if (run)
         QVERIFY(c.text.isEmpty());
