@@ -35,8 +35,8 @@ program_dir=$(dirname "$program")
 cmp -s "$program_dir/routes.dat" "$SRC/assets/routes.dat" || fail "the installed routes.dat is not the sample"
 desktop="$PREFIX/share/applications/pelumo.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
-for line in "Type=Application" "Name=巴士Pelumo機模擬器" "Exec=pelumo" "Icon=pelumo" \
-    "Categories=Education;Simulation;"; do
+for line in "Type=Application" "Name=Pelumo Bus Fare-Card Simulator" \
+    "Name[zh_TW]=巴士Pelumo機模擬器" "Exec=pelumo" "Icon=pelumo" "Categories=Education;Simulation;"; do
     grep -qxF "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 for size in 16 22 24 32 48 64 128 256; do

@@ -27,9 +27,11 @@ metainfo)
     ;;
 manpage)
     need man
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
-                   "$BUILD/doc/pelumo.1" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man warns: $warnings"
+    for page in pelumo.1 zh_TW/pelumo.1; do
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+                       "$BUILD/doc/$page" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "man warns on $page: $warnings"
+    done
     ;;
 deb)
     need cpack dpkg-deb dpkg-shlibdeps lintian
@@ -41,6 +43,7 @@ deb)
     for f in "./usr/bin/pelumo->../lib/pelumo/pelumo" ./usr/lib/pelumo/pelumo \
              ./usr/lib/pelumo/routes.dat ./usr/lib/pelumo/installed \
              ./usr/share/applications/pelumo.desktop ./usr/share/man/man1/pelumo.1.gz \
+             ./usr/share/man/zh_TW/man1/pelumo.1.gz \
              ./usr/share/metainfo/example.quillmere.pelumo.metainfo.xml \
              ./usr/share/doc/pelumo/copyright ./usr/share/doc/pelumo/changelog.gz \
              ./usr/share/icons/hicolor/scalable/apps/pelumo.svg; do
