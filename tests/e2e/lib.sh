@@ -18,6 +18,7 @@ WATCH_PID=""
 WATCH=""
 CURSOR=1
 MAIN_WIN=""
+MAIN_TITLE=${MAIN_TITLE:-巴士Pelumo機模擬器} # the main window's title in the interface's language
 STEP="setting up"
 
 # Geometry, in screen pixels, found by calibrate().
@@ -129,7 +130,7 @@ start_app()
     APP_PID=$!
     local i
     for i in $(seq 150); do
-        MAIN_WIN=$(xdotool search --onlyvisible --name '^巴士Pelumo機模擬器$' 2>/dev/null | head -n1 || true)
+        MAIN_WIN=$(xdotool search --onlyvisible --name "^$MAIN_TITLE\$" 2>/dev/null | head -n1 || true)
         [ -n "$MAIN_WIN" ] && break
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start: $(cat "$E2E_TMP/app.log")"
         sleep 0.1
