@@ -18,7 +18,11 @@ WATCH_PID=""
 WATCH=""
 CURSOR=1
 MAIN_WIN=""
-MAIN_TITLE=${MAIN_TITLE:-巴士Pelumo機模擬器} # the main window's title in the interface's language
+# The interface follows the locale: the tests read its Chinese texts whatever the machine
+# speaks, unless a script chooses the English one itself (and names the title).
+MAIN_TITLE=巴士Pelumo機模擬器
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES
 STEP="setting up"
 
 # Geometry, in screen pixels, found by calibrate().
