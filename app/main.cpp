@@ -1,4 +1,5 @@
 #include "platform/Desktop.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/Settings.h"
 #include "platform/SignalClose.h"
 #include "platform/SingleCopy.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[])
         qWarning("pelumo: no lock against a second copy: %s", qUtf8Printable(single.error()));
 
     Settings::load();
+    InterfaceLanguage::apply(Settings::uiLanguage());
     frmMDI main;
     QObject::connect(&signalClose, &SignalClose::closeRequested, &main,
                      [&main] { main.closeNow(); });

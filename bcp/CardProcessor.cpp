@@ -435,9 +435,9 @@ void CardProcessor::changeFare(const RouteLine& line)
     const std::optional<Money> fare = line.fare;
     if (!fare) {
         // The second line names the line to mend.
-        QString message = QStringLiteral("計算錯誤，離開。");
+        QString message = tr("計算錯誤，離開。");
         if (const QString where = line.where(); !where.isEmpty())
-            message += QStringLiteral("\n%1的車資「%2」不是數字。").arg(where, line.fareText);
+            message += tr("\n%1的車資「%2」不是數字。").arg(where, line.fareText);
         Desktop::instance().fatal(message);
         // Ending here must not cost the passenger the card the user set up.
         Settings::flush();

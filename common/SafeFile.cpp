@@ -1,5 +1,6 @@
 #include "common/SafeFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -12,17 +13,17 @@ namespace SafeFile {
 
 QString notRegular()
 {
-    return QStringLiteral("不是一般檔案");
+    return QCoreApplication::translate("SafeFile", "不是一般檔案");
 }
 
 QString linkRefused()
 {
-    return QStringLiteral("是符號連結，不是一般檔案");
+    return QCoreApplication::translate("SafeFile", "是符號連結，不是一般檔案");
 }
 
 QString tooLarge(qint64 maxBytes)
 {
-    return QStringLiteral("檔案大於 %1 MiB").arg(maxBytes / (1024 * 1024));
+    return QCoreApplication::translate("SafeFile", "檔案大於 %1 MiB").arg(maxBytes / (1024 * 1024));
 }
 
 Descriptor::~Descriptor()

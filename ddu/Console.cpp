@@ -9,6 +9,7 @@
 #include "platform/Settings.h"
 #include "routes/RouteTable.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
 
@@ -23,8 +24,9 @@ RouteCursor readRouteFile()
     const QString path = AppPaths::routesFile();
     RouteTable::LoadResult r = RouteTable::load(path);
     if (!r.ok)
-        Desktop::instance().warn(QStringLiteral("不能讀取路線檔案 %1（%2），沒有載入任何路線。")
-                                     .arg(QDir::toNativeSeparators(path), r.error));
+        Desktop::instance().warn(
+            QCoreApplication::translate("Console", "不能讀取路線檔案 %1（%2），沒有載入任何路線。")
+                .arg(QDir::toNativeSeparators(path), r.error));
     return RouteCursor(std::move(r.lines), path);
 }
 
@@ -435,7 +437,8 @@ void Console::output()
     QString error;
     if (!m_log.writeBlocks(path, &error))
         Desktop::instance().warn(
-            QStringLiteral("不能寫入記錄檔案 %1：%2\n記錄已保留，下次輸出時會一併寫入。")
+            QCoreApplication::translate(
+                "Console", "不能寫入記錄檔案 %1：%2\n記錄已保留，下次輸出時會一併寫入。")
                 .arg(QDir::toNativeSeparators(path), error));
     yieldEvents();
     if (!self)

@@ -36,7 +36,7 @@ public:
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    DialogStyle::frame(this, QStringLiteral("關於 巴士Pelumo模擬器"), 6000, 5835);
+    DialogStyle::frame(this, tr("關於 巴士Pelumo模擬器"), 6000, 5835);
     buildControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     Form_Load();
@@ -45,15 +45,15 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 QString frmAbout::aboutText()
 {
     const QStringList lines = {
-        QStringLiteral("巴士Pelumo模擬器"),
-        QStringLiteral("版本 1.0 (Revision 1)"),
+        tr("巴士Pelumo模擬器"),
+        tr("版本 1.0 (Revision 1)"),
         QString(),
         QStringLiteral("Copyright © 2026 Quillmere"),
         QString(),
-        QStringLiteral("本程式只供模擬及訓練之用，與任何真實收費系統無關。"),
-        QStringLiteral("程式內的路線、車資及網絡位址均屬虛構。"),
+        tr("本程式只供模擬及訓練之用，與任何真實收費系統無關。"),
+        tr("程式內的路線、車資及網絡位址均屬虛構。"),
         QString(),
-        QStringLiteral("歡迎經以下網址提出意見。"),
+        tr("歡迎經以下網址提出意見。"),
     };
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
@@ -78,10 +78,10 @@ void frmAbout::buildControls()
     lblURL->setCursor(Qt::PointingHandCursor);
     // Tab reaches the link and Enter or Space opens it; the dotted frame shows the focus.
     lblURL->setFocusPolicy(Qt::StrongFocus);
-    lblURL->setAccessibleName(QStringLiteral("開啟網址 ") + Url);
+    lblURL->setAccessibleName(tr("開啟網址 ") + Url);
     lblURL->installEventFilter(this);
 
-    cmdOK = new QPushButton(QStringLiteral("確定(&O)"), this);
+    cmdOK = new QPushButton(tr("確定(&O)"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(tw(4575, 5385, 1290, 315));
     cmdOK->setDefault(true);
@@ -133,7 +133,7 @@ void frmAbout::lblURL_Click()
 {
     // The about box stays open behind the browser.
     if (!Desktop::instance().openUrl(Url))
-        Desktop::instance().warn(QStringLiteral("不能啟動瀏覽器開啟 %1。").arg(Url));
+        Desktop::instance().warn(tr("不能啟動瀏覽器開啟 %1。").arg(Url));
 }
 
 void frmAbout::cmdOK_Click()

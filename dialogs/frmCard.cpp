@@ -15,13 +15,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 using DialogStyle::tw;
 
 frmCard::frmCard(CardProcessor& processor, QWidget* parent)
     : QDialog(parent), m_processor(processor)
 {
     setObjectName(QStringLiteral("frmCard"));
-    DialogStyle::frame(this, QStringLiteral("Pelumo咭設定"), 4320, 2445);
+    DialogStyle::frame(this, tr("Pelumo咭設定"), 4320, 2445);
     buildControls();
 
     connect(cobType, &QComboBox::currentIndexChanged, this, &frmCard::cobType_Click);
@@ -61,12 +63,12 @@ void frmCard::buildControls()
 
     // Created in tab order, so focus moves through them as listed.
     QLabel* intro =
-        label(0, QStringLiteral("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
+        label(0, tr("使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。"),
               tw(75, 150, 4170, 525), nullptr); // as much room on the right as on the left
     intro->setWordWrap(true);
     intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmdClose = button("cmdClose", QStringLiteral("關閉(&C)"), tw(1650, 2025, 1290, 315));
+    cmdClose = button("cmdClose", tr("關閉(&C)"), tw(1650, 2025, 1290, 315));
     cmdClose->setDefault(true);
 
     // The labels take the room their proportional Latin letters need; the boxes beside
@@ -74,31 +76,34 @@ void frmCard::buildControls()
     cobType = new QComboBox(this);
     cobType->setObjectName(QStringLiteral("cobType"));
     cobType->setGeometry(tw(1560, 675, 1380, 300));
-    cobType->addItems({QStringLiteral("成人"), QStringLiteral("小童"), QStringLiteral("學童"),
-                       QStringLiteral("長者"), QStringLiteral("開機卡")});
-    label(1, QStringLiteral("&Pelumo咭類別："), tw(75, 750, 1440, 240), cobType);
+    cobType->addItems({tr("成人"), tr("小童"), tr("學童"), tr("長者"), tr("開機卡")});
+    label(1, tr("&Pelumo咭類別："), tw(75, 750, 1440, 240), cobType);
 
     // The choices start where the boxes do, leaving the label room for its access key.
-    optChinese = new QRadioButton(QStringLiteral("中文(&Z)"), this);
+    optChinese = new QRadioButton(tr("中文(&Z)"), this);
     optChinese->setObjectName(QStringLiteral("optChinese"));
     optChinese->setGeometry(tw(1560, 1125, 990, 240));
     optChinese->setChecked(true);
-    optEnglish = new QRadioButton(QStringLiteral("英文(&E)"), this);
+    optEnglish = new QRadioButton(tr("英文(&E)"), this);
     optEnglish->setObjectName(QStringLiteral("optEnglish"));
     optEnglish->setGeometry(tw(2685, 1125, 990, 240));
-    label(2, QStringLiteral("介面語言(&L)："), tw(75, 1125, 1440, 240), optChinese);
+    // A longer name than the Chinese one may take the room up to the next choice.
+    optChinese->resize(std::clamp(optChinese->sizeHint().width(), optChinese->width(),
+                                  optEnglish->x() - optChinese->x()),
+                       optChinese->height());
+    label(2, tr("介面語言(&L)："), tw(75, 1125, 1440, 240), optChinese);
 
     txtValue = new QLineEdit(QStringLiteral("0.00"), this);
     txtValue->setObjectName(QStringLiteral("txtValue"));
     txtValue->setGeometry(tw(1560, 1500, 1380, 300));
     txtValue->setReadOnly(true);
     DialogStyle::buttonFace(txtValue);
-    label(3, QStringLiteral("剩餘值(&V)：$"), tw(75, 1500, 1440, 240), txtValue);
-    txtValue->setAccessibleName(QStringLiteral("剩餘值")); // without the access key
+    label(3, tr("剩餘值(&V)：$"), tw(75, 1500, 1440, 240), txtValue);
+    txtValue->setAccessibleName(tr("剩餘值")); // without the access key
 
     // In line with 說明 below, clear of the value box.
-    cmdAdd = button("cmdAdd", QStringLiteral("增值一百元(&A)"), tw(2970, 1500, 1275, 315));
-    cmdHelp = button("cmdHelp", QStringLiteral("說明(&H)"), tw(2970, 2025, 1275, 315));
+    cmdAdd = button("cmdAdd", tr("增值一百元(&A)"), tw(2970, 1500, 1275, 315));
+    cmdHelp = button("cmdHelp", tr("說明(&H)"), tw(2970, 2025, 1275, 315));
 
     setTabOrder(cmdClose, cobType);
     setTabOrder(cobType, optChinese);
@@ -137,7 +142,7 @@ void frmCard::optEnglish_Click()
 void frmCard::cmdAdd_Click()
 {
     if (!m_processor.topUp()) {
-        Desktop::instance().warn(TopUpRefused);
+        Desktop::instance().warn(tr(TopUpRefusedText));
         return;
     }
     txtValue->setText(m_processor.purse().text());

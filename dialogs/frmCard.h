@@ -16,8 +16,9 @@ class frmCard : public QDialog {
 public:
     explicit frmCard(CardProcessor& processor, QWidget* parent = nullptr);
 
-    static inline const QString TopUpRefused =
-        QStringLiteral("增值無效：Pelumo咭剩餘值最大額為 $999.90");
+    static constexpr const char* TopUpRefusedText =
+        QT_TR_NOOP("增值無效：Pelumo咭剩餘值最大額為 $999.90");
+    static inline const QString TopUpRefused = QString::fromUtf8(TopUpRefusedText);
 
 public slots:
     // Esc comes here: it closes as 關閉 does.

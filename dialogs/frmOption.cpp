@@ -53,7 +53,7 @@ frmOption::frmOption(CardProcessor& processor, QWidget* parent)
     : QDialog(parent), m_processor(processor)
 {
     setObjectName(QStringLiteral("frmOption"));
-    DialogStyle::frame(this, QStringLiteral("設定"), 4710, 2235);
+    DialogStyle::frame(this, tr("設定"), 4710, 2235);
     buildControls();
 
     // A drag counts once, when the thumb is let go; arrows, track and keys count each time.
@@ -74,13 +74,13 @@ frmOption::frmOption(CardProcessor& processor, QWidget* parent)
 
 void frmOption::buildControls()
 {
-    fra = new QGroupBox(QStringLiteral("開機時間設定(&B)"), this);
+    fra = new QGroupBox(tr("開機時間設定(&B)"), this);
     fra->setObjectName(QStringLiteral("fra"));
     fra->setGeometry(tw(120, 195, 4470, 1515)); // the title clear of the dialog's edges
 
     hsrTime = new TimeBar(Qt::Horizontal, fra);
     hsrTime->setObjectName(QStringLiteral("hsrTime"));
-    hsrTime->setAccessibleName(QStringLiteral("開機時間（秒）"));
+    hsrTime->setAccessibleName(tr("開機時間（秒）"));
     hsrTime->setGeometry(tw(225, 1125, 4065, 240));
     hsrTime->setRange(5, 30);
     hsrTime->setSingleStep(1); // arrow click: one second
@@ -89,8 +89,7 @@ void frmOption::buildControls()
     hsrTime->setFocusPolicy(Qt::StrongFocus);
     hsrTime->installEventFilter(this);
 
-    lbl[0] =
-        new QLabel(QStringLiteral("設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。"), fra);
+    lbl[0] = new QLabel(tr("設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。"), fra);
     lbl[0]->setObjectName(QStringLiteral("lbl_0"));
     lbl[0]->setGeometry(tw(150, 300, 4290, 480)); // two lines of the proportional face
     lbl[0]->setWordWrap(true);
@@ -102,13 +101,13 @@ void frmOption::buildControls()
     spnTime->setRange(5, 30);
     spnTime->setValue(5);
 
-    lbl[1] = new QLabel(QStringLiteral("現時設定(秒)(&T)："), fra);
+    lbl[1] = new QLabel(tr("現時設定(秒)(&T)："), fra);
     lbl[1]->setObjectName(QStringLiteral("lbl_1"));
     lbl[1]->setGeometry(tw(225, 825, 1605, 240));
     lbl[1]->setBuddy(spnTime);
-    spnTime->setAccessibleName(QStringLiteral("現時設定（秒）")); // without the access key
+    spnTime->setAccessibleName(tr("現時設定（秒）")); // without the access key
 
-    cmdClose = new QPushButton(QStringLiteral("關閉(&C)"), this);
+    cmdClose = new QPushButton(tr("關閉(&C)"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setGeometry(tw(1800, 1770, 1365, 315));
     cmdClose->setDefault(true);

@@ -19,9 +19,9 @@
 
 namespace {
 
-QPushButton* findButton(const QString& text, const QString& name, QWidget* parent)
+QPushButton* findButton(const QString& name, QWidget* parent)
 {
-    auto* b = new QPushButton(text, parent);
+    auto* b = new QPushButton(parent);
     b->setObjectName(name);
     b->setAutoDefault(false); // Enter in the field finds; it must not press a button
     return b;
@@ -58,13 +58,13 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
     findBar->setObjectName(QStringLiteral("findBar"));
     auto* bar = new QHBoxLayout(findBar);
     bar->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(QStringLiteral("尋找(&F)："), findBar);
+    auto* label = new QLabel(findBar);
+    label->setObjectName(QStringLiteral("findLabel"));
     findText = new QLineEdit(findBar);
     findText->setObjectName(QStringLiteral("findText"));
     label->setBuddy(findText);
-    auto* previous =
-        findButton(QStringLiteral("上一個(&P)"), QStringLiteral("findPrevious"), findBar);
-    auto* next = findButton(QStringLiteral("下一個(&N)"), QStringLiteral("findNext"), findBar);
+    auto* previous = findButton(QStringLiteral("findPrevious"), findBar);
+    auto* next = findButton(QStringLiteral("findNext"), findBar);
     findStatus = new QLabel(findBar);
     findStatus->setObjectName(QStringLiteral("findStatus"));
     bar->addWidget(label);
@@ -95,9 +95,9 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setObjectName(QStringLiteral("buttons"));
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("關閉(&C)"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
+    retranslate();
 }
 
 frmViewer* frmViewer::showFile(QWidget* parent, const QString& path, Format format)
@@ -142,8 +142,27 @@ bool frmViewer::load()
         text->moveCursor(QTextCursor::End);
         text->ensureCursorVisible();
     }
-    setWindowTitle(title + QStringLiteral(" - ") + Desktop::Title);
+    m_title = title;
+    setWindowTitle(m_title + QStringLiteral(" - ") + Desktop::title());
     return true;
+}
+
+void frmViewer::retranslate()
+{
+    findBar->findChild<QLabel*>(QStringLiteral("findLabel"))->setText(tr("尋找(&F)："));
+    findBar->findChild<QPushButton*>(QStringLiteral("findPrevious"))->setText(tr("上一個(&P)"));
+    findBar->findChild<QPushButton*>(QStringLiteral("findNext"))->setText(tr("下一個(&N)"));
+    buttons->button(QDialogButtonBox::Close)->setText(tr("關閉(&C)"));
+    findStatus->clear(); // said in the language that is gone
+    if (!m_title.isEmpty())
+        setWindowTitle(m_title + QStringLiteral(" - ") + Desktop::title());
+}
+
+void frmViewer::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::LanguageChange && buttons)
+        retranslate();
+    QDialog::changeEvent(e);
 }
 
 QString frmViewer::shownText() const
@@ -189,13 +208,11 @@ void frmViewer::find(bool backward)
         QTextCursor at = textCursor();
         at.setPosition(at.selectionStart());
         setTextCursor(at);
-        findStatus->setText(QStringLiteral("找不到「%1」").arg(wanted));
+        findStatus->setText(tr("找不到「%1」").arg(wanted));
         Desktop::instance().beep();
         return;
     }
-    findStatus->setText(!wrapped   ? QString()
-                        : backward ? QStringLiteral("已從結尾再找")
-                                   : QStringLiteral("已從開頭再找"));
+    findStatus->setText(!wrapped ? QString() : backward ? tr("已從結尾再找") : tr("已從開頭再找"));
     setTextCursor(found);
 }
 

@@ -32,16 +32,19 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     frmViewer(QWidget* parent, const QString& path, Format format);
     bool load();
+    void retranslate();
     void openFind();
     void find(bool backward);
     QTextCursor textCursor() const;
     void setTextCursor(const QTextCursor& at); // and scrolled to
 
     QString m_path;
+    QString m_title; // the page's own title, or the file's name
     Format m_format;
     QTextBrowser* page = nullptr;   // a help page
     QPlainTextEdit* text = nullptr; // the log: plain text of any length, in a fixed font

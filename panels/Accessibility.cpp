@@ -123,8 +123,21 @@ Notice::Notice(QWidget* panel) : QWidget(panel)
     // Shown, so that assistive technology takes it for a live notification; one pixel
     // that draws nothing.
     setGeometry(0, 0, 1, 1);
-    setAccessibleDescription(QStringLiteral("%1的最新訊息").arg(panel->windowTitle()));
+    describe();
     show();
+}
+
+void Notice::describe()
+{
+    setAccessibleDescription(tr("%1的最新訊息").arg(parentWidget()->windowTitle()));
+}
+
+void Notice::changeEvent(QEvent* e)
+{
+    // The panel has its title in the new language by now: Qt tells a parent first.
+    if (e->type() == QEvent::LanguageChange)
+        describe();
+    QWidget::changeEvent(e);
 }
 
 void Notice::say(const QString& text)

@@ -47,4 +47,10 @@ class Notice : public QWidget {
 public:
     explicit Notice(QWidget* panel);
     void say(const QString& text);
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    void describe();
 };

@@ -25,8 +25,11 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    void retranslate();
+
     Key m_key;
     bool m_down = false;
     bool m_flashing = false;

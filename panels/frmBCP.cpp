@@ -73,7 +73,7 @@ const LoadLabel loadLabels[5] = {{"BCP Version: 1.0", 75, 0, 165},
 } // namespace
 
 frmBCP::frmBCP(CardProcessor& model, QWidget* parent)
-    : DevicePanel(QStringLiteral("frmBCP"), QStringLiteral("乘客處理機"), 3375, 5130,
+    : DevicePanel(QStringLiteral("frmBCP"), tr("乘客處理機"), 3375, 5130,
                   QStringLiteral("bcp_front"), QSize(225, 350), QColor(160, 160, 160), parent),
       m_model(model)
 {
@@ -103,7 +103,7 @@ void frmBCP::buildControls()
         m_lines[i] = makeLabel<DisplayLine>(QStringLiteral("lbl%1").arg(i + 1), m_picLayer,
                                             lineFont, Qt::AlignHCenter | Qt::AlignTop);
         // The line's text, as said, is its accessible name.
-        m_lines[i]->setAccessibleDescription(QStringLiteral("乘客處理機顯示屏第 %1 行").arg(i + 1));
+        m_lines[i]->setAccessibleDescription(tr("乘客處理機顯示屏第 %1 行").arg(i + 1));
     }
 
     m_picLoad = new PictureBox(QStringLiteral("picLoad"), QColor(131, 219, 133), m_picLayer);
@@ -180,18 +180,36 @@ void frmBCP::showScreen()
 void frmBCP::showLamps()
 {
     const Lamps l = m_model.lamps();
-    auto show = [](PictureBox* lamp, const QString& colour, bool lit, const QColor& on,
-                   const QColor& off) {
-        lamp->setBackColor(lit ? on : off);
-        const QString state = lit ? QStringLiteral("亮") : QStringLiteral("熄");
-        Accessibility::describe(
-            lamp, QStringLiteral("%1燈（%2）").arg(colour, state),
-            QStringLiteral("乘客處理機的%1色指示燈，現時%2").arg(colour, state));
-    };
-    show(m_picRed, QStringLiteral("紅"), l.red, RedOn, RedOff);
-    show(m_picYellow, QStringLiteral("黃"), l.yellow, YellowOn, YellowOff);
-    show(m_picGreen, QStringLiteral("綠"), l.green, GreenOn, GreenOff);
+    m_picRed->setBackColor(l.red ? RedOn : RedOff);
+    m_picYellow->setBackColor(l.yellow ? YellowOn : YellowOff);
+    m_picGreen->setBackColor(l.green ? GreenOn : GreenOff);
+    describeLamps();
     announceResult();
+}
+
+void frmBCP::describeLamps()
+{
+    const Lamps l = m_model.lamps();
+    auto describe = [](PictureBox* lamp, const QString& colour, bool lit) {
+        const QString state = lit ? tr("亮") : tr("熄");
+        Accessibility::describe(lamp, tr("%1燈（%2）").arg(colour, state),
+                                tr("乘客處理機的%1色指示燈，現時%2").arg(colour, state));
+    };
+    describe(m_picRed, tr("紅"), l.red);
+    describe(m_picYellow, tr("黃"), l.yellow);
+    describe(m_picGreen, tr("綠"), l.green);
+}
+
+// Only what is said about the panel changes language; its screen is the equipment's.
+void frmBCP::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("乘客處理機"));
+        for (int i = 0; i < 3; ++i)
+            m_lines[i]->setAccessibleDescription(tr("乘客處理機顯示屏第 %1 行").arg(i + 1));
+        describeLamps();
+    }
+    DevicePanel::changeEvent(e);
 }
 
 // A read's outcome, a refusal or a retry lights one lamp or two; the idle screens, the

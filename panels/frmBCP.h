@@ -25,11 +25,13 @@ public:
 
 protected:
     void layoutControls() override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void buildControls();
     void showScreen();
     void showLamps();
+    void describeLamps();
     void showCard();
     void announceResult();
 

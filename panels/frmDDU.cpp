@@ -27,7 +27,7 @@ Label* displayLabel(const QString& name, QWidget* parent, double points)
 } // namespace
 
 frmDDU::frmDDU(Console& model, QWidget* parent)
-    : DevicePanel(QStringLiteral("frmDDU"), QStringLiteral("車長控制器"), 6315, 3870,
+    : DevicePanel(QStringLiteral("frmDDU"), tr("車長控制器"), 6315, 3870,
                   QStringLiteral("ddu_front"), QSize(423, 260), QColor(48, 48, 52), parent),
       m_model(model)
 {
@@ -41,13 +41,24 @@ frmDDU::frmDDU(Console& model, QWidget* parent)
 
 frmDDU::~frmDDU() = default;
 
+// Only what is said about the panel changes language; its lines are the equipment's.
+void frmDDU::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("車長控制器"));
+        for (int i = 0; i < 4; ++i)
+            m_lines[i]->setAccessibleDescription(tr("車長控制器顯示屏第 %1 行").arg(i + 1));
+    }
+    DevicePanel::changeEvent(e);
+}
+
 void frmDDU::buildControls()
 {
     for (int i = 0; i < 4; ++i) {
         m_lines[i] =
             displayLabel<DisplayLine>(QStringLiteral("lblLine%1").arg(i + 1), this, LinePoints);
         // The line's text, as said, is its accessible name.
-        m_lines[i]->setAccessibleDescription(QStringLiteral("車長控制器顯示屏第 %1 行").arg(i + 1));
+        m_lines[i]->setAccessibleDescription(tr("車長控制器顯示屏第 %1 行").arg(i + 1));
     }
     const QString statusStyle =
         QStringLiteral("color: rgb(128,255,128); background-color: rgb(64,64,64);");

@@ -19,6 +19,7 @@ public:
 
 protected:
     void layoutControls() override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void buildControls();

@@ -58,3 +58,8 @@ bool Desktop::openOrView(const QString& path, ViewAs as, const QString& failure)
     };
     return instance().openFile(path, [inViewer] { inViewer(); }) || inViewer();
 }
+
+QString Desktop::title()
+{
+    return QCoreApplication::translate("Desktop", TitleText);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -46,5 +47,8 @@ public:
     // Takes ownership; nullptr puts the plain one back.
     static void install(Desktop* desktop);
 
-    static inline const QString Title = QStringLiteral("巴士Pelumo機模擬器");
+    // The program's title as written, and as shown in the interface's language.
+    static constexpr const char* TitleText = QT_TRANSLATE_NOOP("Desktop", "巴士Pelumo機模擬器");
+    static inline const QString Title = QString::fromUtf8(TitleText);
+    static QString title();
 };

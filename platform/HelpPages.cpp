@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -257,13 +258,14 @@ QString text(Page page, UiLanguage language)
 
 QString failureMessage(Page page)
 {
-    return page == Page::Console ? QStringLiteral("不能取得車長控制器說明檔案。")
-                                 : QStringLiteral("不能取得Pelumo咭設定說明檔案。");
+    return page == Page::Console
+               ? QCoreApplication::translate("HelpPages", "不能取得車長控制器說明檔案。")
+               : QCoreApplication::translate("HelpPages", "不能取得Pelumo咭設定說明檔案。");
 }
 
 QString noBrowserMessage()
 {
-    return QStringLiteral("不能啟動瀏覽器開啟說明頁。");
+    return QCoreApplication::translate("HelpPages", "不能啟動瀏覽器開啟說明頁。");
 }
 
 bool show(Page page, UiLanguage language)

@@ -3,6 +3,7 @@
 #include "common/Numbers.h"
 #include "common/SafeFile.h"
 #include "platform/Desktop.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/StoreFile.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -54,8 +56,9 @@ void refuse(const QString& reason)
     Store& s = store();
     s.writable = false;
     s.values.clear();
-    warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n這次使用預設值，設定的變更不會儲存，"
-                            "檔案保持原狀。")
+    warnOnce(QCoreApplication::translate(
+                 "Settings", "不能讀取設定檔案 %1（%2）。\n這次使用預設值，設定的變更不會儲存，"
+                             "檔案保持原狀。")
                  .arg(QDir::toNativeSeparators(s.path), reason));
 }
 
@@ -90,14 +93,15 @@ QString writeFailure(const QString& path)
     while (!folder.exists() && !folder.isRoot())
         folder.setFile(folder.absolutePath());
     if (!folder.isDir())
-        return QStringLiteral("%1 不是資料夾").arg(QDir::toNativeSeparators(folder.filePath()));
+        return QCoreApplication::translate("Settings", "%1 不是資料夾")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
     QTemporaryFile probe(QDir(folder.filePath()).filePath(QStringLiteral(".pelumo-XXXXXX")));
     if (!probe.open())
         return probe.errorString();
     QFile f(path);
     if (f.exists() && !f.open(QIODevice::ReadWrite))
         return f.errorString();
-    return QStringLiteral("原因不明");
+    return QCoreApplication::translate("Settings", "原因不明");
 }
 
 } // namespace
@@ -167,7 +171,8 @@ void Settings::flush()
     // same, with nothing but the values set here.)
     auto stop = [&s](const QString& why) {
         s.writable = false;
-        warnOnce(QStringLiteral("不能讀取設定檔案 %1（%2）。\n設定的變更不會儲存，檔案保持原狀。")
+        warnOnce(QCoreApplication::translate(
+                     "Settings", "不能讀取設定檔案 %1（%2）。\n設定的變更不會儲存，檔案保持原狀。")
                      .arg(QDir::toNativeSeparators(s.path), why));
     };
     if (const QString problem = unreadable(s.path); !problem.isEmpty())
@@ -183,7 +188,8 @@ void Settings::flush()
     q.sync();
     s.unsaved = q.status() != QSettings::NoError;
     if (s.unsaved)
-        warnOnce(QStringLiteral("不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
+        warnOnce(QCoreApplication::translate("Settings",
+                                             "不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
                      .arg(QDir::toNativeSeparators(s.path), writeFailure(s.path)));
 }
 
@@ -282,4 +288,20 @@ int Settings::zoomPercent()
 void Settings::setZoomPercent(int percent)
 {
     Write(Zoom, QString::number(percent));
+}
+
+UiLanguage Settings::uiLanguage()
+{
+    const QString stored = Read(Interface, QString()).trimmed();
+    if (stored == QLatin1String("en"))
+        return UiLanguage::English;
+    if (stored == QLatin1String("zh_TW"))
+        return UiLanguage::Chinese;
+    return InterfaceLanguage::forLocale(QLocale());
+}
+
+void Settings::setUiLanguage(UiLanguage language)
+{
+    Write(Interface,
+          language == UiLanguage::English ? QStringLiteral("en") : QStringLiteral("zh_TW"));
 }

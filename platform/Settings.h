@@ -2,6 +2,7 @@
 
 #include "common/Card.h"
 #include "common/Money.h"
+#include "platform/UiLanguage.h"
 
 #include <QRect>
 #include <QString>
@@ -81,4 +82,11 @@ public:
     static void setWindowMaximized(bool maximized);
     static int zoomPercent();
     static void setZoomPercent(int percent);
+
+    // The language of the program's own texts, as the user chose it: "zh_TW" or "en". With
+    // no choice stored, or one of neither, it follows the locale (see InterfaceLanguage).
+    // A key of its own: the card's Language is the simulated card's, not the user's.
+    static inline const QString Interface = QStringLiteral("Interface");
+    static UiLanguage uiLanguage();
+    static void setUiLanguage(UiLanguage language);
 };

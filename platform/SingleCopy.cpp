@@ -2,6 +2,7 @@
 
 #include "platform/StoreFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,11 +21,11 @@ SingleCopy::SingleCopy(const QString& lockPath) : m_lock(std::make_unique<QLockF
         m_result = Result::Running;
         break;
     case QLockFile::PermissionError:
-        m_error = QStringLiteral("不能在 %1 建立檔案")
+        m_error = QCoreApplication::translate("SingleCopy", "不能在 %1 建立檔案")
                       .arg(QDir::toNativeSeparators(QFileInfo(lockPath).absolutePath()));
         break;
     default:
-        m_error = QStringLiteral("原因不明");
+        m_error = QCoreApplication::translate("SingleCopy", "原因不明");
         break;
     }
 }
@@ -36,6 +37,7 @@ QString SingleCopy::defaultPath()
 
 QString SingleCopy::runningMessage()
 {
-    return QStringLiteral("巴士Pelumo機模擬器已經在執行中。\n請使用已開啟的視窗；"
-                          "同一使用者一次只可以執行一個模擬器。");
+    return QCoreApplication::translate("SingleCopy",
+                                       "巴士Pelumo機模擬器已經在執行中。\n請使用已開啟的視窗；"
+                                       "同一使用者一次只可以執行一個模擬器。");
 }

@@ -1,5 +1,6 @@
 #include "platform/StoreFile.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 namespace StoreFile {
@@ -205,7 +206,7 @@ Line scan(QByteArrayView line)
         const char c = line[i];
         if (c == '\\') {
             if (i + 1 == line.size()) {
-                l.problem = QStringLiteral("以反斜線結束，會接上下一行");
+                l.problem = QCoreApplication::translate("StoreFile", "以反斜線結束，會接上下一行");
                 return l;
             }
             ++i;
@@ -219,7 +220,7 @@ Line scan(QByteArrayView line)
         }
     }
     if (inQuotes)
-        l.problem = QStringLiteral("有引號沒有結束，會吞掉後面各行");
+        l.problem = QCoreApplication::translate("StoreFile", "有引號沒有結束，會吞掉後面各行");
     return l;
 }
 
@@ -338,7 +339,7 @@ bool readDevice(QIODevice& device, QSettings::SettingsMap& map)
     // One byte more than allowed tells a file that is too large.
     const QByteArray bytes = device.read(MaxBytes + 1);
     if (bytes.size() > MaxBytes) {
-        lastError() = QStringLiteral("檔案大於 1 MiB");
+        lastError() = QCoreApplication::translate("StoreFile", "檔案大於 1 MiB");
         return false;
     }
     QString error;
@@ -400,7 +401,9 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
         const Line l = scan(line);
         if (!l.problem.isEmpty()) {
             if (error)
-                *error = QStringLiteral("第 %1 行%2").arg(lineNo).arg(l.problem);
+                *error = QCoreApplication::translate("StoreFile", "第 %1 行%2")
+                             .arg(lineNo)
+                             .arg(l.problem);
             return false;
         }
         line = line.first(l.end);
@@ -430,8 +433,9 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
         const QString value = unescapedValue(line.sliced(l.equals + 1), &serialised);
         if (serialised) {
             if (error)
-                *error =
-                    QStringLiteral("第 %1 行的值以「@」開頭，是序列化的物件而不是文字").arg(lineNo);
+                *error = QCoreApplication::translate(
+                             "StoreFile", "第 %1 行的值以「@」開頭，是序列化的物件而不是文字")
+                             .arg(lineNo);
             return false;
         }
         map.insert(section + child, value);

@@ -2,6 +2,7 @@
 
 #include "common/Money.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
@@ -27,7 +28,7 @@ struct RouteLine {
         if (file.isEmpty() || number < 1)
             return {};
         // One arg() for both: a "%1" in the path must not take the line number.
-        return QStringLiteral("%1 第 %2 行")
+        return QCoreApplication::translate("RouteLine", "%1 第 %2 行")
             .arg(QDir::toNativeSeparators(file), QString::number(number));
     }
 };

@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringView>
 
@@ -142,7 +143,9 @@ LoadResult fromBytes(const QByteArray& bytes)
     const qsizetype tooLong = cutLines(decodeText(bytes), result.lines, MaxLineLength);
     if (tooLong > 0) {
         result.lines.clear();
-        return refused(QStringLiteral("第 %1 行超過 %2 個字元").arg(tooLong).arg(MaxLineLength));
+        return refused(QCoreApplication::translate("RouteTable", "第 %1 行超過 %2 個字元")
+                           .arg(tooLong)
+                           .arg(MaxLineLength));
     }
     return result;
 }

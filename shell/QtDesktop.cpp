@@ -27,7 +27,7 @@ QtDesktop::Viewer& viewer()
 void box(QMessageBox::Icon icon, const QString& text)
 {
     // With a parent, the box opens centred on it and stays above it.
-    QMessageBox mb(icon, Desktop::Title, text, QMessageBox::Ok, QtDesktop::mainWindow());
+    QMessageBox mb(icon, Desktop::title(), text, QMessageBox::Ok, QtDesktop::mainWindow());
     mb.exec();
 }
 
@@ -53,7 +53,7 @@ void QtDesktop::info(const QString& text)
 
 int QtDesktop::ask(const QString& text, const QStringList& buttons, int defaultIndex)
 {
-    QMessageBox mb(QMessageBox::Question, Desktop::Title, text, QMessageBox::NoButton,
+    QMessageBox mb(QMessageBox::Question, Desktop::title(), text, QMessageBox::NoButton,
                    QtDesktop::mainWindow());
     QList<QAbstractButton*> added;
     for (const QString& caption : buttons)

@@ -2,15 +2,15 @@
 
 #include "dialogs/frmViewer.h"
 #include "panels/Artwork.h"
+#include "platform/InterfaceLanguage.h"
 #include "shell/QtDesktop.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
-#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
-#include <QTranslator>
 
 namespace Startup {
 
@@ -25,12 +25,8 @@ void prepareApplication(QApplication& app)
             as == Desktop::ViewAs::Page ? frmViewer::Format::Html : frmViewer::Format::PlainText;
         return frmViewer::showFile(parent, path, format) != nullptr;
     });
-    // Standard buttons and context menus in the program's language, whatever the system's.
-    // Without the translation they stay in English; nothing else depends on it.
-    auto* qtTexts = new QTranslator(&app);
-    if (qtTexts->load(QStringLiteral("qtbase_zh_TW"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(qtTexts);
+    // The locale's language until the settings store is read: a second copy says so in it.
+    InterfaceLanguage::apply(InterfaceLanguage::forLocale(QLocale()));
     // The devices' fonts, mapped to the free fonts that look like them.
     const QString ming = QStringLiteral("AR PL UMing TW");
     QFont::insertSubstitution(QStringLiteral("新細明體"), ming);

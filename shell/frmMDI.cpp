@@ -32,7 +32,7 @@
 frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMDI"));
-    setWindowTitle(Desktop::Title);
+    setWindowTitle(Desktop::title());
     setWindowIcon(Artwork::icon());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -55,32 +55,39 @@ frmMDI::~frmMDI() = default;
 
 void frmMDI::buildMenus()
 {
-    auto entry = [](QMenu* menu, const char* name, const QString& caption) {
-        QAction* a = menu->addAction(caption);
+    // Each caption is kept untranslated beside its entry, to be shown again in another
+    // language (see retranslateMenus).
+    auto entry = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* a = menu->addAction(tr(caption));
         a->setObjectName(QLatin1String(name));
+        m_captions.append({a, caption});
         return a;
+    };
+    auto topMenu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(tr(caption));
+        m->setObjectName(QLatin1String(name));
+        m_captions.append({m->menuAction(), caption});
+        return m;
     };
     auto separator = [](QMenu* menu, const char* name) {
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    QMenu* program = menuBar()->addMenu(QStringLiteral("程式(&P)"));
-    program->setObjectName(QStringLiteral("mnuBar_0"));
-    QAction* viewOutput = entry(program, "mnuViewOutput", QStringLiteral("檢視輸出結果(&L)"));
-    QAction* setting = entry(program, "mnuSetting", QStringLiteral("Pelumo咭設定(&S)..."));
+    QMenu* program = topMenu("mnuBar_0", QT_TR_NOOP("程式(&P)"));
+    QAction* viewOutput = entry(program, "mnuViewOutput", QT_TR_NOOP("檢視輸出結果(&L)"));
+    QAction* setting = entry(program, "mnuSetting", QT_TR_NOOP("Pelumo咭設定(&S)..."));
     separator(program, "mnuSpace0");
-    m_mnuSimVib = entry(program, "mnuSimVib", QStringLiteral("模擬行車震盪(&V)"));
+    m_mnuSimVib = entry(program, "mnuSimVib", QT_TR_NOOP("模擬行車震盪(&V)"));
     m_mnuSimVib->setCheckable(true);
-    m_mnuSimTemp = entry(program, "mnuSimTemp", QStringLiteral("模擬機器過熱(&T)"));
+    m_mnuSimTemp = entry(program, "mnuSimTemp", QT_TR_NOOP("模擬機器過熱(&T)"));
     m_mnuSimTemp->setCheckable(true);
     separator(program, "mnuSpace1");
-    QAction* options = entry(program, "mnuOptions", QStringLiteral("程式設定(&O)..."));
+    QAction* options = entry(program, "mnuOptions", QT_TR_NOOP("程式設定(&O)..."));
     separator(program, "mnuSpace2");
-    QAction* exit = entry(program, "mnuExit", QStringLiteral("結束(&X)"));
+    QAction* exit = entry(program, "mnuExit", QT_TR_NOOP("結束(&X)"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
-    view->setObjectName(QStringLiteral("mnuView"));
+    QMenu* view = topMenu("mnuView", QT_TR_NOOP("檢視(&V)"));
     auto* zooms = new QActionGroup(this);
     int n = 0;
     for (const int percent : Settings::Zooms) {
@@ -94,21 +101,22 @@ void frmMDI::buildMenus()
     }
     m_mnuZoom.first()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     separator(view, "mnuSpaceZoom");
-    QAction* zoomIn = entry(view, "mnuZoomIn", QStringLiteral("放大(&I)"));
+    QAction* zoomIn = entry(view, "mnuZoomIn", QT_TR_NOOP("放大(&I)"));
     // Ctrl+= too: the same key as Ctrl++ without Shift.
     zoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    QAction* zoomOut = entry(view, "mnuZoomOut", QStringLiteral("縮小(&O)"));
+    QAction* zoomOut = entry(view, "mnuZoomOut", QT_TR_NOOP("縮小(&O)"));
     zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     connect(zoomIn, &QAction::triggered, this, [this] { zoomStep(1); });
     connect(zoomOut, &QAction::triggered, this, [this] { zoomStep(-1); });
+    separator(view, "mnuSpaceLanguage");
+    buildLanguageMenu(view);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
-    help->setObjectName(QStringLiteral("mnuBar_1"));
-    QAction* dduHelp = entry(help, "mnuDDUHelp", QStringLiteral("車長控制器使用說明(&D)"));
+    QMenu* help = topMenu("mnuBar_1", QT_TR_NOOP("說明(&H)"));
+    QAction* dduHelp = entry(help, "mnuDDUHelp", QT_TR_NOOP("車長控制器使用說明(&D)"));
     dduHelp->setShortcut(QKeySequence(Qt::Key_F1));
     separator(help, "mnuSpace3");
-    QAction* about = entry(help, "mnuAbout", QStringLiteral("關於(&A)..."));
+    QAction* about = entry(help, "mnuAbout", QT_TR_NOOP("關於(&A)..."));
 
     // A checkable entry has turned its check mark over before its handler runs.
     connect(viewOutput, &QAction::triggered, this, &frmMDI::mnuViewOutput_Click);
@@ -384,11 +392,9 @@ bool frmMDI::mayQuit()
         return false; // the output under way closes the window once it is written
     enum { Output, Quit, Stay };
     const int answer = Desktop::instance().ask(
-        QStringLiteral("自上次輸出後的行車記錄尚未寫入記錄檔案，結束程式便會失去這些記錄。\n"
-                       "要先輸出再結束嗎？"),
-        {QStringLiteral("輸出後結束(&O)"), QStringLiteral("不輸出，結束(&Q)"),
-         QStringLiteral("取消")},
-        Stay);
+        tr("自上次輸出後的行車記錄尚未寫入記錄檔案，結束程式便會失去這些記錄。\n"
+           "要先輸出再結束嗎？"),
+        {tr("輸出後結束(&O)"), tr("不輸出，結束(&Q)"), tr("取消")}, Stay);
     if (m_unloaded)
         return true; // a signal ended the program while the question was up
     if (answer == Quit)

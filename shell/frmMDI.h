@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ddu/Keys.h"
+#include "platform/UiLanguage.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -50,9 +51,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void buildMenus();
+    void buildLanguageMenu(QMenu* view);
+    void retranslateMenus();
+    void chooseLanguage(UiLanguage language);
     void buildKeyboard();
     bool keyboardKey(QKeyEvent* e);
     void keyFromKeyboard(Key key);
@@ -84,6 +89,8 @@ private:
     QAction* m_mnuSimVib = nullptr;
     QAction* m_mnuSimTemp = nullptr;
     QList<QAction*> m_mnuZoom; // one for each of Settings::Zooms
+    QList<QAction*> m_mnuLanguage;
+    QList<std::pair<QAction*, const char*>> m_captions; // entries and their untranslated captions
     int m_zoom = 100;
     Timer* m_tmrVib = nullptr;
 

@@ -28,13 +28,12 @@ void frmMDI::mnuViewOutput_Click()
     const QString path = AppPaths::logFile();
     // Say so ourselves: an editor handed a missing file may fail without a word.
     if (!QFileInfo::exists(path)) {
-        Desktop::instance().info(QStringLiteral("尚未輸出任何行車記錄（log.txt 不存在）。"));
+        Desktop::instance().info(tr("尚未輸出任何行車記錄（log.txt 不存在）。"));
         return;
     }
     // No editor: the program's own viewer shows it.
-    Desktop::openOrView(
-        path, Desktop::ViewAs::Text,
-        QStringLiteral("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
+    Desktop::openOrView(path, Desktop::ViewAs::Text,
+                        tr("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
 }
 
 void frmMDI::mnuSetting_Click()

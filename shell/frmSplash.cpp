@@ -15,7 +15,7 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 
-    auto* starting = new QLabel(QStringLiteral("啟動中..."), this);
+    auto* starting = new QLabel(tr("啟動中..."), this);
     starting->setObjectName(QStringLiteral("lbl_0"));
     starting->setGeometry(twips(2400), twips(3150), twips(1440), twips(165) + 4);
     starting->setAlignment(Qt::AlignCenter);

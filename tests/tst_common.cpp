@@ -36,6 +36,8 @@ private slots:
     void fareParse();
     void loadtime_data();
     void loadtime();
+    void uiLanguage_data();
+    void uiLanguage();
     void storeFilePlain_data();
     void storeFilePlain();
     void storeFileWhereSettingsLive();
@@ -350,6 +352,39 @@ void TestCommon::loadtime()
     if (!stored.isNull())
         TestEnv::store(Settings::Loadtime, stored);
     QCOMPARE(Settings::loadtimeMs(), ms);
+}
+
+void TestCommon::uiLanguage_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("first start, English locale") << QString() << "en_US" << true;
+    QTest::newRow("first start, British locale") << QString() << "en_GB" << true;
+    QTest::newRow("first start, Chinese locale") << QString() << "zh_TW" << false;
+    QTest::newRow("first start, C locale") << QString() << "C" << false;
+    QTest::newRow("first start, German locale") << QString() << "de_DE" << false;
+    QTest::newRow("Chinese chosen, English locale") << "zh_TW"
+                                                    << "en_US" << false;
+    QTest::newRow("English chosen, Chinese locale") << "en"
+                                                    << "zh_TW" << true;
+    QTest::newRow("unknown choice follows the locale") << "fr"
+                                                       << "en_US" << true;
+}
+
+void TestCommon::uiLanguage()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, locale);
+    QFETCH(bool, english);
+    TestEnv env;
+    if (!stored.isNull())
+        TestEnv::store(Settings::Interface, stored);
+    QLocale::setDefault(QLocale(locale));
+    const UiLanguage got = Settings::uiLanguage();
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    QCOMPARE(got == UiLanguage::English, english);
+    QCOMPARE(TestEnv::stored(Settings::Language), QStringLiteral("<absent>"));
 }
 
 void TestCommon::storeFilePlain_data()

@@ -3,10 +3,12 @@
 // help page telling where the trip log goes.
 #include "support/TestEnv.h"
 
+#include "ddu/Console.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmViewer.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpPages.h"
+#include "platform/Settings.h"
 #include "shell/QtDesktop.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
@@ -170,6 +172,8 @@ private slots:
     void commandLine();
     void helpPageNamesTheLog_data();
     void helpPageNamesTheLog();
+    void languageChosenFromTheMenu_data();
+    void languageChosenFromTheMenu();
 };
 
 void TestDesktop::noOpenerShowsOwnViewer_data()
@@ -559,6 +563,75 @@ void TestDesktop::helpPageNamesTheLog()
     QTextDocument page;
     page.setHtml(HelpPages::text(HelpPages::Page::Console));
     QVERIFY2(page.toPlainText().contains(expected), qPrintable(page.toPlainText()));
+}
+
+// What the window says about itself: every caption, tooltip and accessible text.
+static QStringList interfaceTexts(const frmMDI* w)
+{
+    QStringList out{w->windowTitle()};
+    for (const QWidget* c : w->findChildren<QWidget*>())
+        out << c->objectName() + u'|' + c->windowTitle() + u'|' + c->toolTip() + u'|' +
+                   c->accessibleName() + u'|' + c->accessibleDescription();
+    for (const QAction* a : w->findChildren<QAction*>())
+        out << a->objectName() + u'|' + a->text() + (a->isChecked() ? u'*' : u' ');
+    return out;
+}
+
+void TestDesktop::languageChosenFromTheMenu_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("english"); // its caption, tooltip or window title
+    QTest::newRow("menu") << "mnuBar_0"
+                          << "&Program";
+    QTest::newRow("entry") << "mnuViewOutput"
+                           << "View Trip &Log";
+    QTest::newRow("window") << "frmMDI"
+                            << "Pelumo Bus Simulator";
+    QTest::newRow("panel") << "frmDDU_window"
+                           << "Driver Console";
+    QTest::newRow("key") << "imgRoute"
+                         << "Route (letter U)\nKeyboard: F5";
+}
+
+// English at once and kept for the next start; back to Chinese, the window as it was. The
+// devices' displays never change with it.
+void TestDesktop::languageChosenFromTheMenu()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, english);
+    TestEnv env(TestEnv::ExampleRoutes);
+    auto w = env.start();
+    TestEnv::logIn(w.get());
+    const QStringList chinese = interfaceTexts(w.get());
+    auto display = [&] {
+        return QStringList{w->console()->line(0), w->console()->line(1), w->console()->line(2),
+                           w->console()->line(3)};
+    };
+    const QStringList before = display();
+    const QString cardLanguage = TestEnv::stored(Settings::Language);
+    auto shown = [&] {
+        QObject* o = object == u"frmMDI" ? static_cast<QObject*>(w.get())
+                                         : TestEnv::find<QObject>(w.get(), object);
+        if (auto* a = qobject_cast<QAction*>(o))
+            return a->text();
+        if (auto* m = qobject_cast<QMenu*>(o))
+            return m->title();
+        auto* widget = static_cast<QWidget*>(o);
+        return widget->toolTip().isEmpty() ? widget->windowTitle() : widget->toolTip();
+    };
+
+    TestEnv::action(w.get(), QStringLiteral("mnuEnglish"))->trigger();
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(shown(), english);
+    QCOMPARE(TestEnv::stored(Settings::Interface), QStringLiteral("en"));
+    QVERIFY(TestEnv::action(w.get(), QStringLiteral("mnuEnglish"))->isChecked());
+    QCOMPARE(display(), before);
+
+    TestEnv::action(w.get(), QStringLiteral("mnuChinese"))->trigger();
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(interfaceTexts(w.get()), chinese);
+    QCOMPARE(TestEnv::stored(Settings::Interface), QStringLiteral("zh_TW"));
+    QCOMPARE(TestEnv::stored(Settings::Language), cardLanguage);
 }
 
 QTEST_MAIN(TestDesktop)

@@ -149,6 +149,14 @@ QStringList pointerMisses(const frmMDI* w)
     return out;
 }
 
+// The interfaces a user may choose, as stored.
+void interfaceRows()
+{
+    QTest::addColumn<QString>("ui");
+    QTest::newRow("Chinese") << "zh_TW";
+    QTest::newRow("English") << "en";
+}
+
 } // namespace
 
 class TestLayout : public QObject {
@@ -156,7 +164,9 @@ class TestLayout : public QObject {
 private slots:
     void panels_data();
     void panels();
+    void dialogs_data();
     void dialogs();
+    void menus_data();
     void menus();
     void placementRemembered_data();
     void placementRemembered();
@@ -366,9 +376,16 @@ void TestLayout::zoomKeys()
     QVERIFY2(cutOff(w.get(), keys).isEmpty(), qPrintable(cutOff(w.get(), keys).join(u'\n')));
 }
 
+void TestLayout::dialogs_data()
+{
+    interfaceRows();
+}
+
 void TestLayout::dialogs()
 {
+    QFETCH(QString, ui);
     TestEnv env(TestEnv::ExampleRoutes);
+    TestEnv::store(Settings::Interface, ui);
     auto w = env.start();
     QStringList faults;
     for (const qint16 language : {0, 1}) {
@@ -395,9 +412,16 @@ void TestLayout::dialogs()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
+void TestLayout::menus_data()
+{
+    interfaceRows();
+}
+
 void TestLayout::menus()
 {
+    QFETCH(QString, ui);
     TestEnv env(TestEnv::ExampleRoutes);
+    TestEnv::store(Settings::Interface, ui);
     auto w = env.start();
     QStringList faults;
     const QMenuBar* bar = w->menuBar();

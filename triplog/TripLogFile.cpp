@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -48,8 +49,9 @@ bool append(const QString& path, const QString& text, QString* error)
     // the writes below are better blocking.
     ::fcntl(fd.get(), F_SETFL, O_APPEND);
     if (!lockWithin(fd.get(), 5000))
-        return fail(errno == EWOULDBLOCK ? QStringLiteral("另一個程式正在寫入這個檔案")
-                                         : qt_error_string(errno));
+        return fail(errno == EWOULDBLOCK
+                        ? QCoreApplication::translate("TripLogFile", "另一個程式正在寫入這個檔案")
+                        : qt_error_string(errno));
 
     // Measured under the lock: another copy may have appended since the file was opened.
     struct stat st {};

@@ -5,15 +5,21 @@
 # readable corner, a section down, the terminus and the output answered with Y, the help
 # page and the log with a desktop opener that finds no browser or editor, and 結束. Checks
 # the lamps on screen as it goes, the program's own viewer standing in for the browser and
-# the editor, then the block in log.txt: no refusal in it.
+# the editor, then the block in log.txt: no refusal in it. With "en" the same day runs in
+# the English interface, chosen by nothing but an English locale.
 #
-#   keyboard_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR
+#   keyboard_e2e.sh PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR [en]
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 
-[ $# -eq 3 ] || { echo "usage: $0 PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR"; exit 2; }
+[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: $0 PELUMO_BINARY PIXELWATCH_BINARY SOURCE_DIR [en]"; exit 2; }
 BINARY=$1 PIXELWATCH=$2 SRC=$3
+if [ "${4:-}" = en ]; then
+    LOCALE=en_US.UTF-8 MAIN_TITLE="Pelumo Bus Simulator"
+else
+    LOCALE=C.UTF-8 # anything but English: Chinese
+fi
 require_tools xdg-open
 
 prepare_program "$BINARY" "$SRC/assets/routes.dat"
@@ -23,7 +29,8 @@ start_xvfb
 # The real xdg-open as on a system with no browser or editor: no applications to find a
 # handler among, and a browser variable naming none, so that this machine's browser stays out.
 mkdir -p "$E2E_TMP/no-applications"
-start_app env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION XDG_DATA_DIRS="$E2E_TMP/no-applications" \
+start_app env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u LC_ALL -u LC_MESSAGES LANG="$LOCALE" \
+    XDG_DATA_DIRS="$E2E_TMP/no-applications" \
     BROWSER=pelumo-e2e-no-browser "$E2E_TMP/program/pelumo"
 calibrate
 start_watch "$PIXELWATCH"
@@ -96,15 +103,15 @@ sleep 1
 
 step "F1 with no browser: the help page in the program's own viewer, Esc closes it"
 keys F1
-wait_window "車長控制器說明 - 巴士Pelumo機模擬器"
+wait_window ".+ - $MAIN_TITLE"
 xdotool windowfocus --sync "$VIEWER" key Escape
-wait_window "車長控制器說明 - 巴士Pelumo機模擬器" gone
+wait_window ".+ - $MAIN_TITLE" gone
 
 step "程式 → 檢視輸出結果 with no editor: the log in the program's own viewer"
 menu_keys l
-wait_window "log.txt - 巴士Pelumo機模擬器"
+wait_window "log.txt - $MAIN_TITLE"
 xdotool windowfocus --sync "$VIEWER" key Escape
-wait_window "log.txt - 巴士Pelumo機模擬器" gone
+wait_window "log.txt - $MAIN_TITLE" gone
 
 step "結束 with Ctrl+Q"
 keys ctrl+q

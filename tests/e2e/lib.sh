@@ -18,6 +18,11 @@ WATCH_PID=""
 WATCH=""
 CURSOR=1
 MAIN_WIN=""
+# The interface follows the locale: the tests read its Chinese texts whatever the machine
+# speaks, unless a script chooses the English one itself (and names the title).
+MAIN_TITLE=巴士Pelumo機模擬器
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES
 STEP="setting up"
 
 # Geometry, in screen pixels, found by calibrate().
@@ -129,7 +134,7 @@ start_app()
     APP_PID=$!
     local i
     for i in $(seq 150); do
-        MAIN_WIN=$(xdotool search --onlyvisible --name '^巴士Pelumo機模擬器$' 2>/dev/null | head -n1 || true)
+        MAIN_WIN=$(xdotool search --onlyvisible --name "^$MAIN_TITLE\$" 2>/dev/null | head -n1 || true)
         [ -n "$MAIN_WIN" ] && break
         kill -0 "$APP_PID" 2>/dev/null || fail "the program ended at start: $(cat "$E2E_TMP/app.log")"
         sleep 0.1

@@ -3,11 +3,13 @@
 #include "common/Clock.h"
 #include "common/Timer.h"
 #include "platform/AppPaths.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/Settings.h"
 #include "support/FakeDesktop.h"
 
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <QSettings>
 
 ModelEnv::ModelEnv(const QString& routes) : m_desktop(new FakeDesktop)
@@ -19,6 +21,11 @@ ModelEnv::ModelEnv(const QString& routes) : m_desktop(new FakeDesktop)
     // Where a program directory that cannot be written sends its files: never the real home.
     AppPaths::setUserDataDir(m_config.filePath(QStringLiteral("data")));
     Desktop::install(m_desktop);
+    // The texts the tests compare are the Chinese ones, whatever language the machine
+    // speaks; a test that wants English stores the choice or applies it.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    if (InterfaceLanguage::current() != UiLanguage::Chinese)
+        InterfaceLanguage::apply(UiLanguage::Chinese);
     VirtualTime::install(startTime());
     if (!routes.isNull())
         writeFile(QStringLiteral("routes.dat"), routes.toUtf8());

@@ -7,6 +7,7 @@
 #include "ddu/Console.h"
 #include "panels/DevicePanel.h"
 #include "platform/AppPaths.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/Settings.h"
 #include "shell/Startup.h"
 #include "shell/frmMDI.h"
@@ -47,6 +48,7 @@ TestEnv::TestEnv(const QString& routes) : ModelEnv(routes)
 
 std::unique_ptr<frmMDI> TestEnv::start()
 {
+    InterfaceLanguage::apply(Settings::uiLanguage()); // as main() does
     auto w = std::make_unique<frmMDI>();
     w->Form_Load();
     return w;

@@ -1,0 +1,571 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_TW">
+<context>
+    <name>CardProcessor</name>
+    <message>
+        <source>計算錯誤，離開。</source>
+        <translation>Calculation error; the program ends.</translation>
+    </message>
+    <message>
+        <source>
+%1的車資「%2」不是數字。</source>
+        <translation>
+The fare “%2” on %1 is not a number.</translation>
+    </message>
+</context>
+<context>
+    <name>Console</name>
+    <message>
+        <source>不能讀取路線檔案 %1（%2），沒有載入任何路線。</source>
+        <translation>Cannot read the route file %1 (%2); no routes were loaded.</translation>
+    </message>
+    <message>
+        <source>不能寫入記錄檔案 %1：%2
+記錄已保留，下次輸出時會一併寫入。</source>
+        <translation>Cannot write the log file %1: %2
+The entries are kept and go with the next output.</translation>
+    </message>
+</context>
+<context>
+    <name>Desktop</name>
+    <message>
+        <source>巴士Pelumo機模擬器</source>
+        <translation>Pelumo Bus Simulator</translation>
+    </message>
+</context>
+<context>
+    <name>HelpPages</name>
+    <message>
+        <source>不能取得車長控制器說明檔案。</source>
+        <translation>Cannot write the driver console help page.</translation>
+    </message>
+    <message>
+        <source>不能取得Pelumo咭設定說明檔案。</source>
+        <translation>Cannot write the Pelumo card settings help page.</translation>
+    </message>
+    <message>
+        <source>不能啟動瀏覽器開啟說明頁。</source>
+        <translation>Cannot start a browser to open the help page.</translation>
+    </message>
+</context>
+<context>
+    <name>KeyRegion</name>
+    <message>
+        <source>英文字 SHIFT</source>
+        <translation>Letters (SHIFT)</translation>
+    </message>
+    <message>
+        <source>光暗</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>對比度</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>事故</source>
+        <translation>Accident</translation>
+    </message>
+    <message>
+        <source>錢箱</source>
+        <translation>Cash box</translation>
+    </message>
+    <message>
+        <source>輸出</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>空格</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>輸入</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>開/關</source>
+        <translation>Power on/off</translation>
+    </message>
+    <message>
+        <source>↑</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>↓</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>路線</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>起點</source>
+        <translation>Origin</translation>
+    </message>
+    <message>
+        <source>終點</source>
+        <translation>Terminus</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>車長控制器按鍵「%1」</source>
+        <translation>Driver console key “%1”</translation>
+    </message>
+    <message>
+        <source>（字母 %1）</source>
+        <translation> (letter %1)</translation>
+    </message>
+    <message>
+        <source>，按英文字 SHIFT 後輸入 %1</source>
+        <translation>, types %1 after Letters (SHIFT)</translation>
+    </message>
+    <message>
+        <source>
+鍵盤：%1</source>
+        <translation>
+Keyboard: %1</translation>
+    </message>
+    <message>
+        <source>，鍵盤：%1</source>
+        <translation>, keyboard: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Notice</name>
+    <message>
+        <source>%1的最新訊息</source>
+        <translation>%1: latest message</translation>
+    </message>
+</context>
+<context>
+    <name>RouteLine</name>
+    <message>
+        <source>%1 第 %2 行</source>
+        <translation>%1, line %2</translation>
+    </message>
+</context>
+<context>
+    <name>RouteTable</name>
+    <message>
+        <source>第 %1 行超過 %2 個字元</source>
+        <translation>line %1 is longer than %2 characters</translation>
+    </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>不是一般檔案</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>是符號連結，不是一般檔案</source>
+        <translation>a symbolic link, not a regular file</translation>
+    </message>
+    <message>
+        <source>檔案大於 %1 MiB</source>
+        <translation>larger than %1 MiB</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>不能讀取設定檔案 %1（%2）。
+這次使用預設值，設定的變更不會儲存，檔案保持原狀。</source>
+        <translation>Cannot read the settings file %1 (%2).
+The defaults are used this time; changes to the settings are not saved and the file stays as it is.</translation>
+    </message>
+    <message>
+        <source>%1 不是資料夾</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>原因不明</source>
+        <translation>reason unknown</translation>
+    </message>
+    <message>
+        <source>不能讀取設定檔案 %1（%2）。
+設定的變更不會儲存，檔案保持原狀。</source>
+        <translation>Cannot read the settings file %1 (%2).
+Changes to the settings are not saved and the file stays as it is.</translation>
+    </message>
+    <message>
+        <source>不能寫入設定檔案 %1（%2）。
+設定的變更沒有儲存。</source>
+        <translation>Cannot write the settings file %1 (%2).
+The changes to the settings were not saved.</translation>
+    </message>
+</context>
+<context>
+    <name>SingleCopy</name>
+    <message>
+        <source>不能在 %1 建立檔案</source>
+        <translation>cannot create a file in %1</translation>
+    </message>
+    <message>
+        <source>原因不明</source>
+        <translation>reason unknown</translation>
+    </message>
+    <message>
+        <source>巴士Pelumo機模擬器已經在執行中。
+請使用已開啟的視窗；同一使用者一次只可以執行一個模擬器。</source>
+        <translation>Pelumo Bus Simulator is already running.
+Please use the window that is open; a user can run one simulator at a time.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFile</name>
+    <message>
+        <source>以反斜線結束，會接上下一行</source>
+        <translation>ends with a backslash, which joins the next line to it</translation>
+    </message>
+    <message>
+        <source>有引號沒有結束，會吞掉後面各行</source>
+        <translation>has a quotation mark that is not closed, which swallows the lines after it</translation>
+    </message>
+    <message>
+        <source>檔案大於 1 MiB</source>
+        <translation>larger than 1 MiB</translation>
+    </message>
+    <message>
+        <source>第 %1 行%2</source>
+        <translation>line %1 %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行的值以「@」開頭，是序列化的物件而不是文字</source>
+        <translation>the value on line %1 begins with “@”: a serialised object, not text</translation>
+    </message>
+</context>
+<context>
+    <name>TripLogFile</name>
+    <message>
+        <source>另一個程式正在寫入這個檔案</source>
+        <translation>another program is writing this file</translation>
+    </message>
+</context>
+<context>
+    <name>frmAbout</name>
+    <message>
+        <source>關於 巴士Pelumo模擬器</source>
+        <translation>About Pelumo Bus Simulator</translation>
+    </message>
+    <message>
+        <source>巴士Pelumo模擬器</source>
+        <translation>Pelumo Bus Simulator</translation>
+    </message>
+    <message>
+        <source>版本 1.0 (Revision 1)</source>
+        <translation>Version 1.0 (Revision 1)</translation>
+    </message>
+    <message>
+        <source>本程式只供模擬及訓練之用，與任何真實收費系統無關。</source>
+        <translation>For simulation and training only; no real fare system.</translation>
+    </message>
+    <message>
+        <source>程式內的路線、車資及網絡位址均屬虛構。</source>
+        <translation>Its routes, fares and network addresses are made up.</translation>
+    </message>
+    <message>
+        <source>歡迎經以下網址提出意見。</source>
+        <translation>Comments are welcome at the address below.</translation>
+    </message>
+    <message>
+        <source>開啟網址 </source>
+        <translation>Open the web address </translation>
+    </message>
+    <message>
+        <source>確定(&amp;O)</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>不能啟動瀏覽器開啟 %1。</source>
+        <translation>Cannot start a browser to open %1.</translation>
+    </message>
+</context>
+<context>
+    <name>frmBCP</name>
+    <message>
+        <source>乘客處理機</source>
+        <translation>Card Processor</translation>
+    </message>
+    <message>
+        <source>乘客處理機顯示屏第 %1 行</source>
+        <translation>Card processor display, line %1</translation>
+    </message>
+    <message>
+        <source>亮</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>熄</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>%1燈（%2）</source>
+        <translation>%1 lamp (%2)</translation>
+    </message>
+    <message>
+        <source>乘客處理機的%1色指示燈，現時%2</source>
+        <translation>The card processor’s %1 lamp, now %2</translation>
+    </message>
+    <message>
+        <source>紅</source>
+        <translation>red</translation>
+    </message>
+    <message>
+        <source>黃</source>
+        <translation>yellow</translation>
+    </message>
+    <message>
+        <source>綠</source>
+        <translation>green</translation>
+    </message>
+</context>
+<context>
+    <name>frmCard</name>
+    <message>
+        <source>Pelumo咭設定</source>
+        <translation>Pelumo Card Settings</translation>
+    </message>
+    <message>
+        <source>使用Pelumo咭設定功能以設計Pelumo咭之類型、語言及剩餘值。</source>
+        <translation>Set the type, language and remaining value of the simulated Pelumo card.</translation>
+    </message>
+    <message>
+        <source>關閉(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>成人</source>
+        <translation>Adult</translation>
+    </message>
+    <message>
+        <source>小童</source>
+        <translation>Child</translation>
+    </message>
+    <message>
+        <source>學童</source>
+        <translation>Student</translation>
+    </message>
+    <message>
+        <source>長者</source>
+        <translation>Senior</translation>
+    </message>
+    <message>
+        <source>開機卡</source>
+        <translation>Start-up card</translation>
+    </message>
+    <message>
+        <source>&amp;Pelumo咭類別：</source>
+        <translation>Card &amp;type:</translation>
+    </message>
+    <message>
+        <source>中文(&amp;Z)</source>
+        <translation>Ch&amp;inese</translation>
+    </message>
+    <message>
+        <source>英文(&amp;E)</source>
+        <translation>&amp;English</translation>
+    </message>
+    <message>
+        <source>介面語言(&amp;L)：</source>
+        <translation>&amp;Language:</translation>
+    </message>
+    <message>
+        <source>剩餘值(&amp;V)：$</source>
+        <translation>&amp;Value: $</translation>
+    </message>
+    <message>
+        <source>剩餘值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>增值一百元(&amp;A)</source>
+        <translation>&amp;Add $100</translation>
+    </message>
+    <message>
+        <source>說明(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>增值無效：Pelumo咭剩餘值最大額為 $999.90</source>
+        <translation>Top-up refused: a Pelumo card holds at most $999.90</translation>
+    </message>
+</context>
+<context>
+    <name>frmDDU</name>
+    <message>
+        <source>車長控制器</source>
+        <translation>Driver Console</translation>
+    </message>
+    <message>
+        <source>車長控制器顯示屏第 %1 行</source>
+        <translation>Driver console display, line %1</translation>
+    </message>
+</context>
+<context>
+    <name>frmMDI</name>
+    <message>
+        <source>程式(&amp;P)</source>
+        <translation>&amp;Program</translation>
+    </message>
+    <message>
+        <source>檢視輸出結果(&amp;L)</source>
+        <translation>View Trip &amp;Log</translation>
+    </message>
+    <message>
+        <source>Pelumo咭設定(&amp;S)...</source>
+        <translation>Pelumo Card &amp;Settings...</translation>
+    </message>
+    <message>
+        <source>模擬行車震盪(&amp;V)</source>
+        <translation>Simulate Road &amp;Vibration</translation>
+    </message>
+    <message>
+        <source>模擬機器過熱(&amp;T)</source>
+        <translation>Simulate Over&amp;heating</translation>
+    </message>
+    <message>
+        <source>程式設定(&amp;O)...</source>
+        <translation>&amp;Options...</translation>
+    </message>
+    <message>
+        <source>結束(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>檢視(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>放大(&amp;I)</source>
+        <translation>Zoom &amp;In</translation>
+    </message>
+    <message>
+        <source>縮小(&amp;O)</source>
+        <translation>Zoom &amp;Out</translation>
+    </message>
+    <message>
+        <source>說明(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>車長控制器使用說明(&amp;D)</source>
+        <translation>&amp;Driver Console Help</translation>
+    </message>
+    <message>
+        <source>關於(&amp;A)...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>自上次輸出後的行車記錄尚未寫入記錄檔案，結束程式便會失去這些記錄。
+要先輸出再結束嗎？</source>
+        <translation>The trip log entries made since the last output are not yet in the log file; ending the program loses them.
+Output them before exiting?</translation>
+    </message>
+    <message>
+        <source>輸出後結束(&amp;O)</source>
+        <translation>&amp;Output, then Exit</translation>
+    </message>
+    <message>
+        <source>不輸出，結束(&amp;Q)</source>
+        <translation>Exit &amp;without Output</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>介面語言(&amp;G)</source>
+        <translation>Lan&amp;guage</translation>
+    </message>
+    <message>
+        <source>尚未輸出任何行車記錄（log.txt 不存在）。</source>
+        <translation>No trip log has been output yet (there is no log.txt).</translation>
+    </message>
+    <message>
+        <source>不能開啟行車記錄 %1。</source>
+        <translation>Cannot open the trip log %1.</translation>
+    </message>
+</context>
+<context>
+    <name>frmOption</name>
+    <message>
+        <source>設定</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>開機時間設定(&amp;B)</source>
+        <translation>&amp;Boot Time</translation>
+    </message>
+    <message>
+        <source>開機時間（秒）</source>
+        <translation>Boot time (seconds)</translation>
+    </message>
+    <message>
+        <source>設定「開機畫面」的模擬連接時間，可選擇由 5 秒至 30 秒。</source>
+        <translation>The simulated connection time of the boot screen, from 5 to 30 seconds.</translation>
+    </message>
+    <message>
+        <source>現時設定(秒)(&amp;T)：</source>
+        <translation>&amp;Time (seconds):</translation>
+    </message>
+    <message>
+        <source>現時設定（秒）</source>
+        <translation>Time (seconds)</translation>
+    </message>
+    <message>
+        <source>關閉(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>frmSplash</name>
+    <message>
+        <source>啟動中...</source>
+        <translation>Starting...</translation>
+    </message>
+</context>
+<context>
+    <name>frmViewer</name>
+    <message>
+        <source>尋找(&amp;F)：</source>
+        <translation>&amp;Find:</translation>
+    </message>
+    <message>
+        <source>上一個(&amp;P)</source>
+        <translation>&amp;Previous</translation>
+    </message>
+    <message>
+        <source>下一個(&amp;N)</source>
+        <translation>&amp;Next</translation>
+    </message>
+    <message>
+        <source>關閉(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>找不到「%1」</source>
+        <translation>“%1” not found</translation>
+    </message>
+    <message>
+        <source>已從結尾再找</source>
+        <translation>Continued from the end</translation>
+    </message>
+    <message>
+        <source>已從開頭再找</source>
+        <translation>Continued from the beginning</translation>
+    </message>
+</context>
+</TS>
