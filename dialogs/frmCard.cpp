@@ -6,6 +6,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/HelpPages.h"
+#include "platform/InterfaceLanguage.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -150,7 +151,7 @@ void frmCard::cmdAdd_Click()
 
 void frmCard::cmdHelp_Click()
 {
-    HelpPages::show(HelpPages::Page::Card);
+    HelpPages::show(HelpPages::Page::Card, InterfaceLanguage::current());
 }
 
 void frmCard::Form_QueryUnload()

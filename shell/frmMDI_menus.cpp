@@ -7,6 +7,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/HelpPages.h"
+#include "platform/InterfaceLanguage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,7 +51,7 @@ void frmMDI::mnuOptions_Click()
 
 void frmMDI::mnuDDUHelp_Click()
 {
-    HelpPages::show(HelpPages::Page::Console);
+    HelpPages::show(HelpPages::Page::Console, InterfaceLanguage::current());
 }
 
 void frmMDI::mnuAbout_Click()
