@@ -24,6 +24,19 @@ int main(int argc, char* argv[])
     // delivered once the event loop runs) instead of ending the program on the spot. Nobody
     // may be there to answer a question, so it closes without asking about the trip log.
     SignalClose signalClose;
+    // Listened to from here on, also while a box of the start waits for the user: before
+    // the window stands there is nothing to save, and the start just ends; the window then
+    // closes as on 結束, and ends its start if it is still under way.
+    frmMDI* window = nullptr;
+    bool signalled = false;
+    QObject::connect(&signalClose, &SignalClose::closeRequested, &app, [&window, &signalled] {
+        signalled = true;
+        if (window)
+            window->closeNow();
+        else
+            QCoreApplication::exit(0);
+    });
+    signalClose.listen();
     Desktop::install(new QtDesktop);
     Startup::prepareApplication(app);
 
@@ -35,13 +48,15 @@ int main(int argc, char* argv[])
     }
     if (single.result() == SingleCopy::Result::Unavailable)
         qWarning("pelumo: no lock against a second copy: %s", qUtf8Printable(single.error()));
+    if (signalled)
+        return 0;
 
     Settings::load();
     InterfaceLanguage::apply(Settings::uiLanguage());
     frmMDI main;
-    QObject::connect(&signalClose, &SignalClose::closeRequested, &main,
-                     [&main] { main.closeNow(); });
+    window = &main;
     main.Form_Load();
-    signalClose.listen();
+    if (main.unloaded())
+        return 0;
     return app.exec();
 }

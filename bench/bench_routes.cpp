@@ -75,7 +75,7 @@ int main()
 
         // The last route's first line stands six lines from the end: the search crosses
         // almost the whole table.
-        const QString lastRoute = RouteTable::split(table.lines.last()).route;
+        const QString lastRoute = RouteTable::split(table.lines.at(table.lines.size() - 1)).route;
         std::optional<qsizetype> found;
         const double findMs =
             bestMs([&] { found = RouteTable::findRoute(table.lines, lastRoute); });

@@ -8,9 +8,11 @@
 #include "platform/Desktop.h"
 #include "platform/Settings.h"
 #include "routes/RouteTable.h"
+#include "triplog/TripLogFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace {
@@ -39,6 +41,55 @@ Console::Console(QObject* parent)
     setObjectName(QStringLiteral("Console"));
     connect(m_tmrClock, &Timer::tick, this, &Console::clockTick);
     resetStoredLines();
+    takeKeptBlocks();
+}
+
+// Blocks an earlier run could not write to log.txt go out with this run's first output.
+void Console::takeKeptBlocks()
+{
+    const QString path = AppPaths::keptLogFile();
+    QString error;
+    const QString blocks = TripLogFile::kept(path, &error);
+    if (!error.isEmpty())
+        Desktop::instance().warn(
+            QCoreApplication::translate("Console", "不能讀取上次保留的行車記錄 %1（%2）。")
+                .arg(QDir::toNativeSeparators(path), error));
+    if (blocks.isEmpty())
+        return;
+    m_log.restoreBlocks(blocks);
+    m_keptBlocks = true;
+}
+
+QString Console::keepUnwrittenBlocks()
+{
+    if (!m_log.blocksPending())
+        return QString();
+    const QString logPath = AppPaths::logFile();
+    QString error;
+    if (writeBlocks(logPath, &error))
+        return QString();
+    const QString keptPath = AppPaths::keptLogFile();
+    QString keepError;
+    QDir().mkpath(QFileInfo(keptPath).path());
+    if (TripLogFile::keep(keptPath, m_log.pendingBlocks(), &keepError))
+        return QCoreApplication::translate("Console",
+                                           "不能寫入記錄檔案 %1：%2\n未寫入的記錄已保留在 %3，"
+                                           "下次啟動後輸出時會一併寫入。")
+            .arg(QDir::toNativeSeparators(logPath), error, QDir::toNativeSeparators(keptPath));
+    return QCoreApplication::translate("Console", "不能寫入記錄檔案 %1：%2\n也不能保留在 %3（%4），"
+                                                  "未寫入的記錄已經失去。")
+        .arg(QDir::toNativeSeparators(logPath), error, QDir::toNativeSeparators(keptPath),
+             keepError);
+}
+
+bool Console::writeBlocks(const QString& path, QString* error)
+{
+    if (!m_log.writeBlocks(path, error))
+        return false;
+    // Its blocks are in log.txt now; left behind, they would go there again.
+    if (m_keptBlocks && TripLogFile::forget(AppPaths::keptLogFile(), nullptr))
+        m_keptBlocks = false;
+    return true;
 }
 
 Console::~Console() = default;
@@ -255,6 +306,11 @@ void Console::type(const QString& text)
         m_notFoundShown = false;
         m_typed.clear();
     }
+    // A key beyond the line's end types nothing, as on a full display; SHIFT stays.
+    if (m_typed.size() + text.size() > MaxTypedRoute) {
+        Desktop::instance().beep();
+        return;
+    }
     m_typed += text;
     m_lines[2] = m_typed;
     m_shift = false; // SHIFT applies to one character only
@@ -435,7 +491,7 @@ void Console::output()
     m_log.takeBlock();
     const QString path = AppPaths::logFile();
     QString error;
-    if (!m_log.writeBlocks(path, &error))
+    if (!writeBlocks(path, &error))
         Desktop::instance().warn(
             QCoreApplication::translate(
                 "Console", "不能寫入記錄檔案 %1：%2\n記錄已保留，下次輸出時會一併寫入。")

@@ -55,6 +55,10 @@ public:
     void changeDirection();
     void output();
     bool outputRunning() const { return m_outputRunning; }
+    // At the program's end, outside any step: the blocks an output could not write get one
+    // more try, and what log.txt still does not take is kept for the next start. Returns
+    // the warning for the user, empty when nothing is left behind.
+    QString keepUnwrittenBlocks();
 
     // What the panel shows.
     bool isOn() const { return m_on; }
@@ -70,6 +74,10 @@ public:
     const QString& typedRoute() const { return m_typed; }
     const RouteCursor& routes() const { return m_routes; }
     const TripLog& tripLog() const { return m_log; }
+
+    // What the display's line holds of a typed route, in half-width characters: a route
+    // longer than that could be neither seen nor stored sensibly, and no table has one.
+    static constexpr qsizetype MaxTypedRoute = 24;
 
     static inline const QString NotFound = QStringLiteral("　　沒有此路線資料！");
 
@@ -95,6 +103,8 @@ private:
     void restoreDisplay();
     void resetStoredLines();
     void clearShift();
+    void takeKeptBlocks();
+    bool writeBlocks(const QString& path, QString* error);
 
     ProcessorLink* m_processor = nullptr;
     Timer* m_tmrClock;
@@ -114,4 +124,5 @@ private:
     QString m_typed;
     bool m_notFoundShown = false;
     bool m_outputRunning = false;
+    bool m_keptBlocks = false; // blocks from an earlier run wait in the kept file
 };

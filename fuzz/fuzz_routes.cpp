@@ -77,10 +77,11 @@ bool enterable(const Ref& r, const QString& route)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QStringList lines = RouteTable::decodeLines(bytes);
+    const RouteLines lines = RouteTable::decodeLines(bytes);
+    const QStringList list = lines.toList();
 
     check(lines.size() == byteLines(bytes), "line count differs from the line ends in the bytes");
-    for (const QString& l : lines)
+    for (const QString& l : list)
         for (const QChar c : l)
             check(c.unicode() >= 0x20, "a line holds a control character");
 
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype n = lines.size();
     std::vector<Ref> refs;
     refs.reserve(size_t(n));
-    for (const QString& l : lines) {
+    for (const QString& l : list) {
         const Ref r = refSplit(l);
         const RouteTable::Fields f = RouteTable::split(l);
         check(f.hasRoute == r.hasRoute && f.hasDest == r.hasDest, "split finds other fields");

@@ -1,5 +1,7 @@
 #include "platform/AppPaths.h"
 
+#include "platform/StoreFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -102,6 +104,11 @@ QString AppPaths::routesFile()
 QString AppPaths::logFile()
 {
     return QDir(writeDir()).filePath(QStringLiteral("log.txt"));
+}
+
+QString AppPaths::keptLogFile()
+{
+    return QFileInfo(StoreFile::path()).dir().filePath(QStringLiteral("unwritten-log.txt"));
 }
 
 QString AppPaths::helpFile()

@@ -27,6 +27,10 @@ public:
     static QString routesFile();
     static QString logFile();
     static QString helpFile();
+    // Where the trip log's blocks that log.txt did not take by the program's end wait for
+    // the next start: beside the settings store, which is the user's own whatever the
+    // program directory is.
+    static QString keptLogFile();
 
     // `cmake --install` puts this file next to the program; the build does not. A prefix
     // compiled in would miss `--prefix` given at install time and a relocated package.

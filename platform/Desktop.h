@@ -19,6 +19,9 @@ public:
     virtual void warn(const QString& text) = 0;  // exclamation icon
     virtual void fatal(const QString& text) = 0; // stop icon
     virtual void info(const QString& text) = 0;  // information icon
+    // A warning that waits for the user: at the program's end, where no step follows that
+    // a queued one could show after.
+    virtual void warnAndWait(const QString& text) { warn(text); }
     // A question with a button for each answer, over the main window; waits for the user
     // and returns the index of the button chosen. The default button is also the answer
     // to Esc or to closing the box.

@@ -17,8 +17,10 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +100,21 @@ QString writeFailure(const QString& path)
     QTemporaryFile probe(QDir(folder.filePath()).filePath(QStringLiteral(".pelumo-XXXXXX")));
     if (!probe.open())
         return probe.errorString();
+    // A full disk still lets an empty file be made; writing the store's worth to it, and
+    // to the disk, tells.
+    // Written directly: a short write is where the reason shows, and QFile keeps none.
+    const QByteArray filler(std::max<qint64>(QFileInfo(path).size(), 4096) + 4096, '\n');
+    for (qsizetype done = 0; done < filler.size();) {
+        const ssize_t n =
+            ::write(probe.handle(), filler.constData() + done, size_t(filler.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return qt_error_string(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    if (::fsync(probe.handle()) != 0)
+        return qt_error_string(errno);
     QFile f(path);
     if (f.exists() && !f.open(QIODevice::ReadWrite))
         return f.errorString();
@@ -187,10 +204,13 @@ void Settings::flush()
     q.endGroup();
     q.sync();
     s.unsaved = q.status() != QSettings::NoError;
-    if (s.unsaved)
+    const QString refused = StoreFile::takeWriteError();
+    if (s.unsaved) {
         warnOnce(QCoreApplication::translate("Settings",
                                              "不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
-                     .arg(QDir::toNativeSeparators(s.path), writeFailure(s.path)));
+                     .arg(QDir::toNativeSeparators(s.path),
+                          refused.isEmpty() ? writeFailure(s.path) : refused));
+    }
 }
 
 int Settings::loadtimeMs()

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QIODevice>
 
+#include <utility>
+
 namespace StoreFile {
 
 namespace {
@@ -10,6 +12,12 @@ namespace {
 QString& lastError()
 {
     // QSettings calls the reader on the thread that reads the store.
+    thread_local QString error;
+    return error;
+}
+
+QString& writeError()
+{
     thread_local QString error;
     return error;
 }
@@ -351,6 +359,17 @@ bool readDevice(QIODevice& device, QSettings::SettingsMap& map)
 bool writeDevice(QIODevice& device, const QSettings::SettingsMap& map)
 {
     const QByteArray bytes = write(map);
+    // What the reader would refuse is never written: the next start would lose every
+    // value, the card with them, instead of this one change.
+    QSettings::SettingsMap back;
+    if (bytes.size() > MaxBytes)
+        writeError() = QCoreApplication::translate("StoreFile", "檔案會大於 1 MiB，下次便不能讀取");
+    else if (!read(bytes, back))
+        writeError() = QCoreApplication::translate("StoreFile", "寫出的內容不能讀回");
+    else
+        writeError().clear();
+    if (!writeError().isEmpty())
+        return false;
     return device.write(bytes) == bytes.size();
 }
 
@@ -380,6 +399,11 @@ QSettings::Format format()
 QString lastReadError()
 {
     return lastError();
+}
+
+QString takeWriteError()
+{
+    return std::exchange(writeError(), QString());
 }
 
 bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)

@@ -37,5 +37,8 @@ QByteArray write(const QSettings::SettingsMap& map);
 
 // Why the latest read through format() failed, for the message.
 QString lastReadError();
+// Why the latest write through format() was refused, for the message, and forgets it;
+// empty when none was (the system may still have failed to save it).
+QString takeWriteError();
 
 } // namespace StoreFile

@@ -2,7 +2,7 @@
 
 #include "routes/RouteTable.h"
 
-RouteCursor::RouteCursor(QStringList lines, QString file) : m_lines(std::move(lines))
+RouteCursor::RouteCursor(RouteLines lines, QString file) : m_lines(std::move(lines))
 {
     m_line.file = std::move(file);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "routes/RouteLine.h"
+#include "routes/RouteLines.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -13,9 +13,9 @@
 class RouteCursor {
 public:
     // `file` is where the lines were read, for a message about one of them.
-    explicit RouteCursor(QStringList lines = {}, QString file = {});
+    explicit RouteCursor(RouteLines lines = {}, QString file = {});
 
-    const QStringList& lines() const { return m_lines; }
+    const RouteLines& lines() const { return m_lines; }
 
     // Makes line `index` the current line (an index outside the table counts as a line
     // without fields).
@@ -43,7 +43,7 @@ public:
     std::optional<qsizetype> neighbour(int step) const;
 
 private:
-    QStringList m_lines;
+    RouteLines m_lines;
     std::optional<qsizetype> m_current;
     RouteLine m_line;
 };

@@ -38,28 +38,54 @@ FieldViews splitView(QStringView line)
     return f;
 }
 
-FieldViews fieldsAt(const QStringList& lines, qsizetype i)
+FieldViews fieldsAt(const RouteLines& lines, qsizetype i)
 {
     if (i < 0 || i >= lines.size())
         return {};
     return splitView(lines.at(i));
 }
 
-QString decodeText(const QByteArray& bytes)
+// Lines as the bytes end them; CR and LF are never part of a multi-byte character in
+// either encoding, so this is the count that cutLines() finds.
+qsizetype countLines(const QByteArray& bytes)
 {
-    // Stateless, so that a sequence cut off at the end of the file counts as an error
-    // instead of waiting for more input. The decoder skips a leading BOM by itself.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    const char* p = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (p[i] == '\n') {
+            ++n;
+        } else if (p[i] == '\r') {
+            ++n;
+            if (i + 1 < size && p[i + 1] == '\n')
+                ++i;
+        }
+    }
+    if (size > 0 && p[size - 1] != '\n' && p[size - 1] != '\r')
+        ++n;
+    return n;
+}
+
+// Takes the bytes, so that they go as soon as the text stands: a large file is then never
+// held as bytes and as text and as lines at once.
+QString decodeText(QByteArray bytes)
+{
+    {
+        // Stateless, so that a sequence cut off at the end of the file counts as an error
+        // instead of waiting for more input. The decoder skips a leading BOM by itself.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
 
     QStringDecoder big5("Big5", QStringConverter::Flag::Stateless);
     if (big5.isValid()) {
         // ICU silently drops a lead byte left dangling at the very end, and with it a last
         // line made of nothing else. A final LF turns it into a replacement character like
         // any other broken byte; LF is never a trail byte, so it comes back out unchanged.
-        QString decoded = big5.decode(bytes + '\n');
+        bytes.append('\n');
+        QString decoded = big5.decode(bytes);
         decoded.chop(1);
         return decoded;
     }
@@ -67,45 +93,55 @@ QString decodeText(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
-// Cuts the decoded text into `lines` and drops the other control characters. Returns the
-// number (from 1) of the first line longer than `limit` characters and stops there, or 0;
-// a limit of 0 checks nothing. CR and LF never occur inside a multi-byte character of
-// either encoding, so cutting the decoded text is the same as cutting the bytes.
-qsizetype cutLines(QStringView all, QStringList& lines, qsizetype limit)
+// Cuts the decoded text into lines where it stands: line ends and the other control
+// characters are taken out and the rest moved up, so the lines need no second copy of the
+// text. Returns the number (from 1) of the first line longer than `limit` characters (a
+// surrogate pair is one) and stops there, or 0; a limit of 0 checks nothing.
+qsizetype cutLines(QString& text, QList<qsizetype>& ends, qsizetype limit)
 {
-    const char16_t* text = all.utf16();
-    const qsizetype size = all.size();
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = start;
-        bool controls = false;
-        for (; end < size; ++end) {
-            const char16_t c = text[end];
-            // Line ends are control characters too: one test passes over the usual ones.
-            if (c >= 0x20)
+    char16_t* d = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype size = text.size();
+    qsizetype read = 0;
+    qsizetype kept = 0; // never ahead of `read`: what is moved up has been read already
+    while (read < size) {
+        const qsizetype start = read;
+        qsizetype pairs = 0;
+        bool high = false;
+        for (; read < size; ++read) {
+            const char16_t c = d[read];
+            if (c < 0x20) {
+                // Line ends are control characters too: one test passes over the usual ones.
+                if (c == u'\r' || c == u'\n')
+                    break;
+                high = false;
                 continue;
-            if (c == u'\r' || c == u'\n')
-                break;
-            controls = true;
+            }
+            if (high && QChar::isLowSurrogate(c))
+                ++pairs;
+            high = QChar::isHighSurrogate(c);
+            d[kept++] = c;
         }
-        if (limit > 0 && end - start > limit)
-            return lines.size() + 1;
-        const QStringView line = all.sliced(start, end - start);
-        if (!controls) {
-            lines.append(line.toString());
-        } else {
-            QString kept;
-            kept.reserve(line.size());
-            for (const QChar c : line)
-                if (c.unicode() >= 0x20)
-                    kept.append(c);
-            lines.append(kept);
-        }
-        if (end < size)
-            end += (text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n') ? 2 : 1;
-        start = end;
+        if (limit > 0 && read - start - pairs > limit)
+            return ends.size() + 1;
+        ends.append(kept);
+        if (read < size)
+            read += (d[read] == u'\r' && read + 1 < size && d[read + 1] == u'\n') ? 2 : 1;
     }
+    text.truncate(kept);
     return 0;
+}
+
+RouteLines cut(QByteArray bytes, qsizetype limit, qsizetype* tooLong)
+{
+    QList<qsizetype> ends;
+    ends.reserve(countLines(bytes));
+    QString text = decodeText(std::move(bytes));
+    const qsizetype longLine = cutLines(text, ends, limit);
+    if (tooLong)
+        *tooLong = longLine;
+    if (longLine > 0)
+        return {};
+    return RouteLines(std::move(text), std::move(ends));
 }
 
 LoadResult refused(const QString& why)
@@ -118,7 +154,7 @@ LoadResult refused(const QString& why)
 
 } // namespace
 
-Fields split(const QString& line)
+Fields split(QStringView line)
 {
     const FieldViews v = splitView(line);
     Fields f;
@@ -130,40 +166,39 @@ Fields split(const QString& line)
     return f;
 }
 
-QStringList decodeLines(const QByteArray& bytes)
+RouteLines decodeLines(const QByteArray& bytes)
 {
-    QStringList lines;
-    cutLines(decodeText(bytes), lines, 0);
-    return lines;
+    return cut(bytes, 0, nullptr);
 }
 
-LoadResult fromBytes(const QByteArray& bytes)
+LoadResult fromBytes(QByteArray bytes)
 {
+    if (countLines(bytes) > MaxLines)
+        return refused(QCoreApplication::translate("RouteTable", "檔案多於 %1 行").arg(MaxLines));
     LoadResult result;
-    const qsizetype tooLong = cutLines(decodeText(bytes), result.lines, MaxLineLength);
-    if (tooLong > 0) {
-        result.lines.clear();
+    qsizetype tooLong = 0;
+    result.lines = cut(std::move(bytes), MaxLineLength, &tooLong);
+    if (tooLong > 0)
         return refused(QCoreApplication::translate("RouteTable", "第 %1 行超過 %2 個字元")
                            .arg(tooLong)
                            .arg(MaxLineLength));
-    }
     return result;
 }
 
 LoadResult load(const QString& path)
 {
-    const SafeFile::Contents file = SafeFile::read(path, MaxFileBytes);
+    SafeFile::Contents file = SafeFile::read(path, MaxFileBytes);
     if (!file.error.isEmpty())
         return refused(file.error);
-    return fromBytes(file.bytes);
+    return fromBytes(std::move(file.bytes));
 }
 
-QString entry(const QStringList& lines, qsizetype i)
+QString entry(const RouteLines& lines, qsizetype i)
 {
-    return i >= 0 && i < lines.size() ? lines.at(i) : QString();
+    return lines.value(i);
 }
 
-std::optional<qsizetype> findRoute(const QStringList& lines, const QString& route)
+std::optional<qsizetype> findRoute(const RouteLines& lines, const QString& route)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const FieldViews f = splitView(lines.at(i));
@@ -173,7 +208,7 @@ std::optional<qsizetype> findRoute(const QStringList& lines, const QString& rout
     return std::nullopt;
 }
 
-std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QString& route,
+std::optional<qsizetype> findOtherDirection(const RouteLines& lines, const QString& route,
                                             const QString& dest)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -186,7 +221,7 @@ std::optional<qsizetype> findOtherDirection(const QStringList& lines, const QStr
     return std::nullopt;
 }
 
-std::optional<qsizetype> stepSection(const QStringList& lines, qsizetype current, int step)
+std::optional<qsizetype> stepSection(const RouteLines& lines, qsizetype current, int step)
 {
     if (step != 1 && step != -1)
         return std::nullopt;

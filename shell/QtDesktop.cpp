@@ -46,6 +46,11 @@ void QtDesktop::fatal(const QString& text)
     box(QMessageBox::Critical, text);
 }
 
+void QtDesktop::warnAndWait(const QString& text)
+{
+    box(QMessageBox::Warning, text);
+}
+
 void QtDesktop::info(const QString& text)
 {
     box(QMessageBox::Information, text);

@@ -10,6 +10,7 @@ public:
     void warn(const QString& text) override;
     void fatal(const QString& text) override;
     void info(const QString& text) override;
+    void warnAndWait(const QString& text) override;
     int ask(const QString& text, const QStringList& buttons, int defaultIndex) override;
     void beep() override;
     bool openFile(const QString& path, std::function<void()> notOpened) override;

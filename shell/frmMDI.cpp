@@ -230,7 +230,13 @@ void frmMDI::Form_Load()
 {
     auto* splash = new frmSplash;
     splash->show();
+    // A warning from reading the store or the route file comes up in these yields; a
+    // signal while it is up ends the start here.
     yieldEvents();
+    if (m_unloaded) {
+        delete splash;
+        return;
+    }
 
     m_equipment = new Equipment(this);
     m_processor = &m_equipment->processor();
@@ -258,6 +264,10 @@ void frmMDI::Form_Load()
     fitPanels();
     restorePlacement();
     yieldEvents();
+    if (m_unloaded) {
+        delete splash;
+        return;
+    }
 
     m_equipment->start();
     splash->close();
@@ -374,6 +384,11 @@ void frmMDI::closeEvent(QCloseEvent* e)
 
 void frmMDI::closeNow()
 {
+    // The program is ending already and waits on a box: the box goes, the end goes on.
+    if (m_unloaded) {
+        QCoreApplication::exit(0);
+        return;
+    }
     m_closeNow = true;
     close();
     // A close already under way (the question is up) lets a second one do nothing: the
@@ -425,12 +440,23 @@ void frmMDI::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    savePlacement();
+    // A start ended before the window showed has no place of its own to keep.
+    if (isVisible())
+        savePlacement();
     // The card processor's card is in the store already; what has not reached the disk yet
     // goes now. The console's unsent log goes with the program, as the driver chose.
     Settings::flush();
     // The devices are children of this window: one sweep stops every timer.
     for (Timer* t : findChildren<Timer*>())
         t->setEnabled(false);
+    // An output's block that log.txt would not take is tried once more, else kept for the
+    // next start. After a signal nobody may be there to answer a box.
+    if (const QString lost = m_console ? m_console->keepUnwrittenBlocks() : QString();
+        !lost.isEmpty()) {
+        if (m_closeNow)
+            qWarning("pelumo: %s", qUtf8Printable(lost));
+        else
+            Desktop::instance().warnAndWait(lost);
+    }
     QCoreApplication::exit(0);
 }

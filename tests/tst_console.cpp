@@ -3,6 +3,7 @@
 #include "bcp/CardProcessor.h"
 #include "common/Timer.h"
 #include "ddu/Console.h"
+#include "platform/AppPaths.h"
 #include "platform/Settings.h"
 #include "support/FakeDesktop.h"
 #include "support/ModelRig.h"
@@ -99,6 +100,8 @@ private slots:
     void emptyOutput();
     void outputFreezesProcessor();
     void unwritableLogKeepsEverything();
+    void unwrittenBlockAtTheEnd_data();
+    void unwrittenBlockAtTheEnd();
     void noSecondOutputWhileOneRuns();
     void lineLoggedDuringOutputKept();
     void logWithoutLineEndGetsOne();
@@ -319,6 +322,57 @@ void TestConsole::unwritableLogKeepsEverything()
     QVERIFY(file.endsWith(QStringLiteral(" -----\r\n\r\n")));
 }
 
+void TestConsole::unwrittenBlockAtTheEnd_data()
+{
+    QTest::addColumn<QString>("atTheEnd"); // what stands as log.txt and as the kept file
+    QTest::addColumn<QString>("warning");  // empty: none
+
+    QTest::newRow("log.txt takes it then") << "log.txt writable"
+                                           << "";
+    QTest::newRow("kept for the next start") << "log.txt a folder"
+                                             << "未寫入的記錄已保留在 %1";
+    QTest::newRow("nowhere to keep it") << "log.txt a folder, kept file a folder"
+                                        << "也不能保留在 %1";
+}
+
+// An output's block that log.txt would not take is not lost with the program: it is tried
+// again at the end and else kept, and the next start writes it with its first output.
+void TestConsole::unwrittenBlockAtTheEnd()
+{
+    QFETCH(QString, atTheEnd);
+    QFETCH(QString, warning);
+    ModelRig rig(kFlatFare);
+    rig.start();
+    rig.logIn();
+    rig.read();
+    QVERIFY(QDir(rig.dir()).mkdir(QStringLiteral("log.txt")));
+    output(rig);
+    const QString kept = AppPaths::keptLogFile();
+    if (atTheEnd.contains(u"kept file a folder"))
+        QVERIFY(QDir().mkpath(kept));
+    if (atTheEnd == u"log.txt writable")
+        QVERIFY(QDir(rig.dir()).rmdir(QStringLiteral("log.txt")));
+    const QString lost = rig.console().keepUnwrittenBlocks();
+    QCOMPARE(lost.isEmpty(), warning.isEmpty());
+    QVERIFY2(lost.contains(warning.arg(kept)), qPrintable(lost));
+    QCOMPARE(QFileInfo(kept).isFile(), atTheEnd == u"log.txt a folder");
+
+    rig.restart();
+    QVERIFY(QDir(rig.dir()).rmdir(QStringLiteral("log.txt")) || warning.isEmpty());
+    rig.logIn();
+    rig.read();
+    output(rig);
+    const QString file = QString::fromUtf8(rig.readFile(QStringLiteral("log.txt")));
+    QCOMPARE(file.count(QStringLiteral(" Paid: Adult Fare $2.40")),
+             atTheEnd.contains(u"kept file") ? 1 : 2);
+    QVERIFY(!QFileInfo(kept).isFile());
+    rig.restart(); // written once: nothing kept is written again
+    rig.logIn();
+    output(rig);
+    QCOMPARE(QString::fromUtf8(rig.readFile(QStringLiteral("log.txt"))).count(u" Paid"),
+             file.count(u" Paid"));
+}
+
 void TestConsole::noSecondOutputWhileOneRuns()
 {
     ModelRig rig(kFlatFare);
@@ -433,6 +487,16 @@ void TestConsole::typing_data()
     QTest::newRow("zero") << "1 0 SHIFT 0"
                           << "10T"
                           << "";
+    // The display line holds 24 half-width characters; a key beyond types nothing.
+    const QString full = QStringLiteral("1 2 3 4 5 6 7 8 9 0 ").repeated(2) + "1 2 3 4";
+    QTest::newRow("a full line") << full << "123456789012345678901234"
+                                 << "";
+    QTest::newRow("a digit beyond the line") << full + " 5"
+                                             << "123456789012345678901234"
+                                             << "";
+    QTest::newRow("SHIFT kept beyond the line") << full + " SHIFT 1"
+                                                << "123456789012345678901234"
+                                                << "SH";
 }
 
 void TestConsole::typing()

@@ -25,6 +25,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -114,7 +115,7 @@ void TestHardening::routeLines_data()
 void TestHardening::routeLines()
 {
     QFETCH(QByteArray, bytes);
-    QTEST(RouteTable::decodeLines(bytes), "lines");
+    QTEST(RouteTable::decodeLines(bytes).toList(), "lines");
 }
 
 void TestHardening::routeFileRefused_data()
@@ -126,6 +127,15 @@ void TestHardening::routeFileRefused_data()
                                              << "";
     QTest::newRow("line of 4097 characters") << "4097"
                                              << "第 2 行超過 4096 個字元";
+    // Characters, not UTF-16 units: each of these takes two.
+    QTest::newRow("4096 characters beyond U+FFFF") << "4096 astral"
+                                                   << "";
+    QTest::newRow("4097 characters beyond U+FFFF") << "4097 astral"
+                                                   << "第 2 行超過 4096 個字元";
+    QTest::newRow("as many lines as a table may have") << "lines"
+                                                       << "";
+    QTest::newRow("one line more") << "lines+1"
+                                   << "檔案多於 4000000 行";
     QTest::newRow("FIFO") << "fifo"
                           << "不是一般檔案";
     QTest::newRow("device") << "device"
@@ -147,8 +157,14 @@ void TestHardening::routeFileRefused()
     QFETCH(QString, reason);
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("routes.dat"));
-    if (kind == u"4096" || kind == u"4097") {
-        QVERIFY(writeAll(path, "1#A#1\r\n1#" + QByteArray(kind.toInt() - 4, 'D') + "#2\r\n"));
+    qsizetype lines = 2;
+    if (kind.startsWith(u"409")) {
+        const QString d = kind.endsWith(u"astral") ? u"𠀀"_qs : u"D"_qs;
+        const QByteArray field = d.repeated(kind.left(4).toInt() - 4).toUtf8();
+        QVERIFY(writeAll(path, "1#A#1\r\n1#" + field + "#2\r\n"));
+    } else if (kind.startsWith(u"lines")) {
+        lines = RouteTable::MaxLines;
+        QVERIFY(writeAll(path, QByteArray(lines + (kind == u"lines+1"), '\n')));
     } else if (kind == u"fifo") {
         QVERIFY(makeFifo(path)); // opened for reading, it would wait for a writer for ever
     } else if (kind == u"device") {
@@ -169,7 +185,7 @@ void TestHardening::routeFileRefused()
     const RouteTable::LoadResult r = RouteTable::load(path);
     QCOMPARE(r.error, reason);
     QCOMPARE(r.ok, reason.isEmpty());
-    QCOMPARE(r.lines.size(), r.ok ? 2 : 0);
+    QCOMPARE(r.lines.size(), r.ok ? lines : 0);
 }
 
 // ---- the settings store: the format -----------------------------------------------------
@@ -364,6 +380,12 @@ void TestHardening::storeFailures_data()
                                 << "Permission denied";
     QTest::newRow("read-only folder") << "read-only folder"
                                       << "Permission denied";
+    // At the limit, read; the program's own values would take it over.
+    QTest::newRow("save past 1 MiB") << "full store"
+                                     << "檔案會大於 1 MiB，下次便不能讀取";
+    // No full disk to be had: a file size limit fails the writes the same way.
+    QTest::newRow("writes fail") << "size limit"
+                                 << "File too large";
 }
 
 // Each is warned about once, with the path and the reason, and the file stays as it was.
@@ -379,6 +401,13 @@ void TestHardening::storeFailures()
     // The system's reason, in the language of Qt's texts the program loads.
     if (reason == u"Permission denied")
         reason = qt_error_string(EACCES);
+    if (reason == u"File too large")
+        reason = qt_error_string(EFBIG);
+    const bool readable =
+        fault == u"read-only folder" || fault == u"full store" || fault == u"size limit";
+    QByteArray written = kStore;
+    if (fault == u"full store")
+        written += "[other]\nx=" + QByteArray(StoreFile::MaxBytes - kStore.size() - 11, 'x') + "\n";
     const QString path = StoreFile::path();
     const QString folder = QFileInfo(path).path();
     QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
@@ -391,7 +420,7 @@ void TestHardening::storeFailures()
         else if (fault == u"directory")
             QVERIFY(QDir().mkdir(path));
         else
-            QVERIFY(writeAll(path, kStore));
+            QVERIFY(writeAll(path, written));
     }
     const QString locked = fault == u"unreadable" ? path : folder;
     const auto mode = QFile::permissions(locked);
@@ -400,9 +429,20 @@ void TestHardening::storeFailures()
                                                                      : QFileDevice::ReadOwner |
                                                                            QFileDevice::ExeOwner));
 
-    QCOMPARE(TestEnv::stored(Settings::CardType), fault == u"read-only folder" ? "2" : "<absent>");
+    QCOMPARE(TestEnv::stored(Settings::CardType), readable ? "2" : "<absent>");
+    rlimit before{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+    if (fault == u"size limit") {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the test
+        const rlimit small{16, before.rlim_max};
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    }
     TestEnv::store(Settings::CardType, QStringLiteral("0"));
-    TestEnv::store(Settings::PurseValue, QStringLiteral("1.5"));
+    TestEnv::store(Settings::PurseValue, QStringLiteral("100.25"));
+    if (fault == u"size limit") {
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &before) == 0);
+        std::signal(SIGXFSZ, SIG_DFL);
+    }
     QCOMPARE(TestEnv::stored(Settings::CardType), QStringLiteral("0")); // kept in memory
     const QStringList warnings = env.desktop().texts(QStringLiteral("warn"));
     QCOMPARE(warnings.size(), 1);
@@ -413,13 +453,13 @@ void TestHardening::storeFailures()
     if (fault == u"folder is a file")
         QCOMPARE(readAll(folder), kStore);
     else if (fault != u"fifo" && fault != u"directory")
-        QCOMPARE(readAll(path), kStore);
+        QCOMPARE(readAll(path), written);
 
     // The folder writable again: the next change saves every value the program holds.
     if (fault == u"read-only folder") {
         TestEnv::store(Settings::Language, QStringLiteral("0"));
         QCOMPARE(readAll(path), QByteArray("[pelumo.exe]\nCardType=0\nLanguage=0\n"
-                                           "Lastroute=2X\nLoadtime=5000\nPurseValue=1.5\n"));
+                                           "Lastroute=2X\nLoadtime=5000\nPurseValue=100.25\n"));
     }
 }
 
@@ -649,27 +689,52 @@ void TestHardening::staleLockTakenOver()
 void TestHardening::signalsCloseNormally_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::addColumn<QString>("box"); // what the start waits on when the signal comes
+    QTest::newRow("SIGTERM") << int(SIGTERM) << "";
+    QTest::newRow("SIGINT") << int(SIGINT) << "";
+    QTest::newRow("SIGHUP") << int(SIGHUP) << "";
+    QTest::newRow("SIGTERM over the route file's warning") << int(SIGTERM) << "route warning";
+    QTest::newRow("SIGHUP over the second-copy notice") << int(SIGHUP) << "second copy";
 }
+
+namespace {
+
+// Whether the process has handlers of its own for `signal` yet.
+bool catches(qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
+
+} // namespace
 
 // The real program, sent a signal once it runs, closes as 結束 does: it ends with status 0,
 // its card saved and its lock taken away.
 void TestHardening::signalsCloseNormally()
 {
     QFETCH(int, signal);
+    QFETCH(QString, box);
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("program/pelumo"));
     QVERIFY(QDir().mkpath(QFileInfo(program).path()));
     QVERIFY(QFile::copy(QStringLiteral(PELUMO_BINARY), program));
-    QVERIFY(QFile::copy(QFINDTESTDATA("../assets/routes.dat"),
-                        dir.filePath(QStringLiteral("program/routes.dat"))));
+    if (box != u"route warning")
+        QVERIFY(QFile::copy(QFINDTESTDATA("../assets/routes.dat"),
+                            dir.filePath(QStringLiteral("program/routes.dat"))));
     const QString folder = dir.filePath(QStringLiteral("config/Quillmere"));
     QVERIFY(QDir().mkpath(folder));
     const QString store = folder + QStringLiteral("/pelumo.conf");
-    QVERIFY(writeAll(store, "[pelumo.exe]\nCardType=3\nLanguage=1\nPurseValue=55.50\n"));
+    const QByteArray card("[pelumo.exe]\nCardType=3\nLanguage=1\nPurseValue=55.50\n");
+    QVERIFY(writeAll(store, card));
     const QString lock = folder + QStringLiteral("/pelumo.lock");
+    QLockFile running(lock); // the first copy, for the second to find
+    if (box == u"second copy")
+        QVERIFY(running.tryLock());
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -686,14 +751,25 @@ void TestHardening::signalsCloseNormally()
     QSignalSpy changed(&watcher, &QFileSystemWatcher::directoryChanged);
     p.start(program);
     QVERIFY(p.waitForStarted());
-    for (int i = 0; i < 100 && !QFileInfo::exists(lock) && p.state() == QProcess::Running; ++i)
-        changed.wait(100);
-    QVERIFY2(QFileInfo::exists(lock), p.readAll().constData());
+    if (box == u"second copy") {
+        // Its notice is up at once; the handlers come just before it.
+        for (int i = 0; i < 500 && !catches(p.processId(), signal); ++i)
+            QVERIFY2(!p.waitForFinished(10), p.readAll().constData());
+    } else {
+        for (int i = 0; i < 100 && !QFileInfo::exists(lock) && p.state() == QProcess::Running; ++i)
+            changed.wait(100);
+        QVERIFY2(QFileInfo::exists(lock), p.readAll().constData());
+    }
     QCOMPARE(::kill(pid_t(p.processId()), signal), 0);
 
-    QVERIFY(p.waitForFinished(30000));
+    // A box that held the signal back would hold the program up for good.
+    QVERIFY2(p.waitForFinished(box.isEmpty() ? 30000 : 10000), qPrintable(box));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(p.exitCode(), box == u"second copy" ? 1 : 0);
+    if (box == u"second copy") {
+        QCOMPARE(readAll(store), card);
+        return;
+    }
     QVERIFY(!QFileInfo::exists(lock));
     QSettings::SettingsMap map;
     QVERIFY(StoreFile::read(readAll(store), map));

@@ -217,7 +217,7 @@ void TestPaths::outputAndViewerFollowTheWrittenLog()
     auto w = env.start();
     Console* c = w->console();
     QCOMPARE(c->routes().lines().size(), 1);
-    QVERIFY(c->routes().lines().first().startsWith(installed ? "2X#" : "12#"));
+    QVERIFY(c->routes().lines().value(0).startsWith(installed ? "2X#" : "12#"));
     c->output();
 
     const QString dir = installed ? place.user() : place.program();

@@ -26,6 +26,22 @@ The fare “%2” on %1 is not a number.</translation>
         <translation>Cannot write the log file %1: %2
 The entries are kept and go with the next output.</translation>
     </message>
+    <message>
+        <source>不能讀取上次保留的行車記錄 %1（%2）。</source>
+        <translation>Cannot read the trip log kept last time %1 (%2).</translation>
+    </message>
+    <message>
+        <source>不能寫入記錄檔案 %1：%2
+未寫入的記錄已保留在 %3，下次啟動後輸出時會一併寫入。</source>
+        <translation>Cannot write the log file %1: %2
+The unwritten entries are kept in %3 and will be written with the first output after the next start.</translation>
+    </message>
+    <message>
+        <source>不能寫入記錄檔案 %1：%2
+也不能保留在 %3（%4），未寫入的記錄已經失去。</source>
+        <translation>Cannot write the log file %1: %2
+Nor can they be kept in %3 (%4); the unwritten entries are lost.</translation>
+    </message>
 </context>
 <context>
     <name>Desktop</name>
@@ -162,6 +178,10 @@ Keyboard: %1</translation>
         <source>第 %1 行超過 %2 個字元</source>
         <translation>line %1 is longer than %2 characters</translation>
     </message>
+    <message>
+        <source>檔案多於 %1 行</source>
+        <translation>the file has more than %1 lines</translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>
@@ -245,6 +265,14 @@ Please use the window that is open; a user can run one simulator at a time.</tra
     <message>
         <source>第 %1 行的值以「@」開頭，是序列化的物件而不是文字</source>
         <translation>the value on line %1 begins with “@”: a serialised object, not text</translation>
+    </message>
+    <message>
+        <source>檔案會大於 1 MiB，下次便不能讀取</source>
+        <translation>the file would be larger than 1 MiB and could not be read next time</translation>
+    </message>
+    <message>
+        <source>寫出的內容不能讀回</source>
+        <translation>what would be written could not be read back</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,10 @@ public:
     void takeBlock();
     // Appends the blocks still to be written to `path`; they are kept when that fails.
     bool writeBlocks(const QString& path, QString* error);
+    // The blocks still to be written, as they would go to log.txt.
+    const QString& pendingBlocks() const { return m_unwritten; }
+    // Blocks an earlier run could not write, to go before this run's.
+    void restoreBlocks(const QString& blocks) { m_unwritten.prepend(blocks); }
 
 private:
     QString m_text;

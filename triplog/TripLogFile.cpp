@@ -3,6 +3,8 @@
 #include "common/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -13,6 +15,9 @@
 namespace TripLogFile {
 
 namespace {
+
+// A day's trip log is a few hundred kilobytes; a kept file far larger is none of ours.
+constexpr qint64 MaxKeptBytes = 64 * 1024 * 1024;
 
 // Another copy's output takes milliseconds; a lock held much longer than that is not one,
 // and the block is better kept for the next output than the program held up.
@@ -89,6 +94,86 @@ bool append(const QString& path, const QString& text, QString* error)
     }
     // Once fsync has succeeded the block is on disk, whatever closing says.
     return true;
+}
+
+bool keep(const QString& path, const QString& text, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString part = path + QStringLiteral(".part");
+    const QByteArray partName = QFile::encodeName(part);
+    ::unlink(partName.constData()); // a part left by a run that ended midway
+    QString why;
+    const SafeFile::Descriptor fd = SafeFile::openRegular(part, O_WRONLY | O_CREAT | O_EXCL,
+                                                          SafeFile::Links::Refuse, &why, 0600);
+    if (!fd.valid())
+        return fail(why);
+    ::fcntl(fd.get(), F_SETFL, 0);
+    const QByteArray bytes = text.toUtf8();
+    qsizetype done = 0;
+    int writeErrno = 0;
+    while (done < bytes.size() && writeErrno == 0) {
+        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (!(n < 0 && errno == EINTR))
+            writeErrno = n < 0 ? errno : ENOSPC;
+    }
+    if (writeErrno == 0 && ::fsync(fd.get()) != 0)
+        writeErrno = errno;
+    // rename() replaces a link itself, never the file it points to.
+    if (writeErrno == 0 && ::rename(partName.constData(), QFile::encodeName(path).constData()) != 0)
+        writeErrno = errno;
+    if (writeErrno != 0) {
+        ::unlink(partName.constData());
+        return fail(qt_error_string(writeErrno));
+    }
+    return true;
+}
+
+QString kept(const QString& path, QString* error)
+{
+    QString why;
+    const SafeFile::Descriptor fd =
+        SafeFile::openRegular(path, O_RDONLY, SafeFile::Links::Refuse, &why);
+    if (!fd.valid()) {
+        if (error && errno != ENOENT)
+            *error = why;
+        return QString();
+    }
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            if (error)
+                *error = qt_error_string(errno);
+            return QString();
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+        if (bytes.size() > MaxKeptBytes) {
+            if (error)
+                *error = SafeFile::tooLarge(MaxKeptBytes);
+            return QString();
+        }
+    }
+    return QString::fromUtf8(bytes);
+}
+
+bool forget(const QString& path, QString* error)
+{
+    if (::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT)
+        return true;
+    if (error)
+        *error = qt_error_string(errno);
+    return false;
 }
 
 } // namespace TripLogFile
