@@ -67,6 +67,7 @@ void frmMDI::buildMenus()
     QMenu* program = menuBar()->addMenu(QStringLiteral("程式(&P)"));
     program->setObjectName(QStringLiteral("mnuBar_0"));
     QAction* viewOutput = entry(program, "mnuViewOutput", QStringLiteral("檢視輸出結果(&L)"));
+    QAction* report = entry(program, "mnuReport", tr("行程報告(&R)..."));
     QAction* setting = entry(program, "mnuSetting", QStringLiteral("Pelumo咭設定(&S)..."));
     separator(program, "mnuSpace0");
     m_mnuSimVib = entry(program, "mnuSimVib", QStringLiteral("模擬行車震盪(&V)"));
@@ -112,6 +113,7 @@ void frmMDI::buildMenus()
 
     // A checkable entry has turned its check mark over before its handler runs.
     connect(viewOutput, &QAction::triggered, this, &frmMDI::mnuViewOutput_Click);
+    connect(report, &QAction::triggered, this, &frmMDI::mnuReport_Click);
     connect(setting, &QAction::triggered, this, &frmMDI::mnuSetting_Click);
     connect(m_mnuSimVib, &QAction::triggered, this, &frmMDI::mnuSimVib_Click);
     connect(m_mnuSimTemp, &QAction::triggered, this, &frmMDI::mnuSimTemp_Click);
