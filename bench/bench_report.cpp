@@ -74,6 +74,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Startup::prepareApplication(app);
+    frmReport::setChartLibrary(QStringLiteral(PELUMO_CHART_LIBRARY));
     const QStringList args = app.arguments();
     auto option = [&](const QString& name, int fallback) {
         const qsizetype at = args.indexOf(name);

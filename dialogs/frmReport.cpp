@@ -2,7 +2,6 @@
 
 #include "common/Clock.h"
 #include "dialogs/DialogStyle.h"
-#include "dialogs/ReportChart.h"
 #include "dialogs/ReportTable.h"
 #include "platform/Desktop.h"
 
@@ -14,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibrary>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
@@ -54,7 +54,40 @@ bool writeWhole(const QString& path, const std::function<bool(QIODevice&)>& writ
     return false;
 }
 
+QString chartLibraryPath;
+
+struct ChartLibrary {
+    ChartCreate create = nullptr;
+    ChartDraw draw = nullptr;
+    QString error;
+};
+
+// Loaded once and kept: the charts drawn with it live as long as their windows.
+const ChartLibrary& chartLibrary()
+{
+    static const ChartLibrary loaded = [] {
+        ChartLibrary lib;
+        QLibrary file(chartLibraryPath.isEmpty() ? QCoreApplication::applicationDirPath() +
+                                                       QStringLiteral("/pelumo_charts")
+                                                 : chartLibraryPath);
+        lib.create = reinterpret_cast<ChartCreate>(file.resolve(ChartCreateName));
+        lib.draw = reinterpret_cast<ChartDraw>(file.resolve(ChartDrawName));
+        if (!lib.create || !lib.draw) {
+            lib.create = nullptr;
+            lib.draw = nullptr;
+            lib.error = file.errorString();
+        }
+        return lib;
+    }();
+    return loaded;
+}
+
 } // namespace
+
+void frmReport::setChartLibrary(const QString& path)
+{
+    chartLibraryPath = path;
+}
 
 frmReport::frmReport(ReportSource source, QWidget* parent)
     : QDialog(parent), m_source(std::move(source))
@@ -116,7 +149,19 @@ frmReport::frmReport(ReportSource source, QWidget* parent)
                                                                   : QStringLiteral("0000"),
                                                               c));
 
-    m_chart = new ReportChart(this);
+    const ChartLibrary& charts = chartLibrary();
+    if (charts.create) {
+        m_chart = charts.create(this);
+        m_draw = charts.draw;
+    } else {
+        auto* none = new QLabel(tr("圖表無法顯示：%1").arg(charts.error), this);
+        none->setWordWrap(true);
+        none->setAlignment(Qt::AlignCenter);
+        m_chart = none;
+    }
+    m_chart->setObjectName(QStringLiteral("chart"));
+    m_chart->setAccessibleName(tr("收款圖表"));
+    m_chart->setFocusPolicy(Qt::StrongFocus);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setObjectName(QStringLiteral("split"));
     split->setChildrenCollapsible(false);
@@ -220,9 +265,13 @@ void frmReport::refresh()
         QApplication::restoreOverrideCursor();
     }
     m_table->setReport(std::move(report));
-    m_chart->setReport(m_table->report());
+    m_bars = ReportBars(m_table->report());
+    const ChartPicture picture = m_bars.picture();
+    m_chart->setAccessibleDescription(picture.title);
+    if (m_draw)
+        m_draw(m_chart, picture);
     m_csv->setEnabled(m_table->rowCount() > 0);
-    m_png->setEnabled(m_table->rowCount() > 0);
+    m_png->setEnabled(m_draw && m_table->rowCount() > 0);
 
     if (!m_source.query) {
         m_status->setText(m_source.whyNone.isEmpty()

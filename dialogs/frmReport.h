@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/ChartPicture.h"
+#include "dialogs/ReportBars.h"
 #include "dialogs/ReportSource.h"
 #include "journal/TripReport.h"
 
@@ -11,7 +13,6 @@ class QDateEdit;
 class QLabel;
 class QPushButton;
 class QTableView;
-class ReportChart;
 class ReportTable;
 
 // 行程報告: the trips of a period with their passengers, takings and reads not charged, the
@@ -35,8 +36,11 @@ public:
     bool exportPng(const QString& path, QString* error) const;
 
     const ReportTable& table() const { return *m_table; }
-    const ReportChart& chart() const { return *m_chart; }
+    const ReportBars& bars() const { return m_bars; }
     QString status() const;
+
+    // Where the chart's library is; by default beside the program.
+    static void setChartLibrary(const QString& path);
 
 private:
     void dateEdited();
@@ -45,7 +49,9 @@ private:
     ReportSource m_source;
     ReportTable* m_table = nullptr;
     QTableView* m_view = nullptr;
-    ReportChart* m_chart = nullptr;
+    ReportBars m_bars;
+    QWidget* m_chart = nullptr; // the chart, or what says why there is none
+    ChartDraw m_draw = nullptr;
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
     QLabel* m_status = nullptr;

@@ -1,31 +1,31 @@
 #pragma once
 
 #include "common/Money.h"
+#include "dialogs/ChartPicture.h"
 #include "journal/TripReport.h"
 
-#include <QChartView>
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
 #include <vector>
 
 // The takings of a period as bars stacked by card type: one bar per trip, or per day or
-// month when the trips are too many to tell apart (the title says which). Pointing at a
-// part of a bar shows what it stands for and its amount.
-class ReportChart : public QChartView {
-    Q_OBJECT
+// month when the trips are too many to tell apart (the title says which).
+class ReportBars {
+    Q_DECLARE_TR_FUNCTIONS(ReportBars)
 public:
     enum class Grouping { Trip, Day, Month };
     // More bars than this are too narrow to point at: the next larger grouping is used.
     static constexpr int MaxBars = 200;
 
-    explicit ReportChart(QWidget* parent = nullptr);
+    explicit ReportBars(const journal::Report& report = journal::Report());
 
-    void setReport(const journal::Report& report);
     Grouping grouping() const { return m_grouping; }
     int barCount() const { return int(m_bars.size()); }
     // The tip for the part of bar `bar` that card type `type` paid.
     QString tip(int bar, int type) const;
+    ChartPicture picture() const;
 
 private:
     struct Bar {
@@ -33,8 +33,6 @@ private:
         QString name;  // in its tip
         std::array<Money, journal::CardTypeCount> takings{};
     };
-    void groupBy(const journal::Report& report);
-    void draw();
 
     Grouping m_grouping = Grouping::Trip;
     std::vector<Bar> m_bars;
