@@ -75,6 +75,7 @@ void frmMDI::buildMenus()
 
     QMenu* program = topMenu("mnuBar_0", QT_TR_NOOP("程式(&P)"));
     QAction* viewOutput = entry(program, "mnuViewOutput", QT_TR_NOOP("檢視輸出結果(&L)"));
+    QAction* report = entry(program, "mnuReport", QT_TR_NOOP("行程報告(&R)..."));
     QAction* setting = entry(program, "mnuSetting", QT_TR_NOOP("Pelumo咭設定(&S)..."));
     separator(program, "mnuSpace0");
     m_mnuSimVib = entry(program, "mnuSimVib", QT_TR_NOOP("模擬行車震盪(&V)"));
@@ -120,6 +121,7 @@ void frmMDI::buildMenus()
 
     // A checkable entry has turned its check mark over before its handler runs.
     connect(viewOutput, &QAction::triggered, this, &frmMDI::mnuViewOutput_Click);
+    connect(report, &QAction::triggered, this, &frmMDI::mnuReport_Click);
     connect(setting, &QAction::triggered, this, &frmMDI::mnuSetting_Click);
     connect(m_mnuSimVib, &QAction::triggered, this, &frmMDI::mnuSimVib_Click);
     connect(m_mnuSimTemp, &QAction::triggered, this, &frmMDI::mnuSimTemp_Click);

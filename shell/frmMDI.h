@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ddu/Keys.h"
+#include "journal/TripReport.h"
 #include "platform/UiLanguage.h"
 
 #include <QHash>
@@ -75,6 +76,8 @@ private:
     void powerSwitched(bool on);
 
     void mnuViewOutput_Click();
+    void mnuReport_Click();
+    journal::Report reportFor(QDate from, QDate to);
     void mnuSetting_Click();
     void mnuSimVib_Click();
     void mnuSimTemp_Click();

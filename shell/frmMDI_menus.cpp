@@ -4,6 +4,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
+#include "dialogs/frmReport.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/HelpPages.h"
@@ -35,6 +36,20 @@ void frmMDI::mnuViewOutput_Click()
     // No editor: the program's own viewer shows it.
     Desktop::openOrView(path, Desktop::ViewAs::Text,
                         tr("不能開啟行車記錄 %1。").arg(QDir::toNativeSeparators(path)));
+}
+
+// Not modal: the equipment goes on working while the report is open.
+void frmMDI::mnuReport_Click()
+{
+    ReportSource source;
+    source.query = [this](QDate from, QDate to) { return reportFor(from, to); };
+    frmReport::showOver(this, source);
+}
+
+// The figures come from the journal once it is open; until then there are none.
+journal::Report frmMDI::reportFor(QDate, QDate)
+{
+    return journal::Report();
 }
 
 void frmMDI::mnuSetting_Click()

@@ -166,6 +166,138 @@ Keyboard: %1</translation>
     </message>
 </context>
 <context>
+    <name>ReportBars</name>
+    <message>
+        <source>%1 路線 %2 往%3</source>
+        <translation>%1 route %2 to %3</translation>
+    </message>
+    <message>
+        <source>%1
+%2：%3</source>
+        <translation>%1
+%2: %3</translation>
+    </message>
+    <message>
+        <source>每個行程的收款</source>
+        <translation>Takings per trip</translation>
+    </message>
+    <message>
+        <source>行程（路線及開始時間）</source>
+        <translation>Trip (route and start time)</translation>
+    </message>
+    <message>
+        <source>每日收款（%1 個行程，按日顯示）</source>
+        <translation>Takings per day (%1 trips, shown by day)</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>每月收款（%1 個行程，按月顯示）</source>
+        <translation>Takings per month (%1 trips, shown by month)</translation>
+    </message>
+    <message>
+        <source>月份</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>所選日期內沒有收款</source>
+        <translation>No takings on the dates chosen</translation>
+    </message>
+    <message>
+        <source>收款（元）</source>
+        <translation>Takings ($)</translation>
+    </message>
+</context>
+<context>
+    <name>ReportTable</name>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>路線</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>結束</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>收款</source>
+        <translation>Takings</translation>
+    </message>
+    <message>
+        <source>收款（元）</source>
+        <translation>Takings ($)</translation>
+    </message>
+    <message>
+        <source>未收費（%1）</source>
+        <translation>Not charged (%1)</translation>
+    </message>
+    <message>
+        <source>乘客（%1）</source>
+        <translation>Passengers (%1)</translation>
+    </message>
+    <message>
+        <source>成人</source>
+        <translation>Adult</translation>
+    </message>
+    <message>
+        <source>小童</source>
+        <translation>Child</translation>
+    </message>
+    <message>
+        <source>學童</source>
+        <translation>Student</translation>
+    </message>
+    <message>
+        <source>長者</source>
+        <translation>Senior</translation>
+    </message>
+    <message>
+        <source>開機卡</source>
+        <translation>Start-up card</translation>
+    </message>
+    <message>
+        <source>已付款</source>
+        <translation>Already paid</translation>
+    </message>
+    <message>
+        <source>餘額不足</source>
+        <translation>Not enough value</translation>
+    </message>
+    <message>
+        <source>讀卡錯誤</source>
+        <translation>Misread</translation>
+    </message>
+    <message>
+        <source>拒絕</source>
+        <translation>Refused</translation>
+    </message>
+    <message>
+        <source>過熱</source>
+        <translation>Overheated</translation>
+    </message>
+    <message>
+        <source>總計</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>全日合計</source>
+        <translation>Day total</translation>
+    </message>
+</context>
+<context>
     <name>RouteLine</name>
     <message>
         <source>%1 第 %2 行</source>
@@ -526,6 +658,10 @@ Output them before exiting?</translation>
         <source>不能開啟行車記錄 %1。</source>
         <translation>Cannot open the trip log %1.</translation>
     </message>
+    <message>
+        <source>行程報告(&amp;R)...</source>
+        <translation>Trip &amp;report...</translation>
+    </message>
 </context>
 <context>
     <name>frmOption</name>
@@ -556,6 +692,121 @@ Output them before exiting?</translation>
     <message>
         <source>關閉(&amp;C)</source>
         <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>frmReport</name>
+    <message>
+        <source>行程報告</source>
+        <translation>Trip report</translation>
+    </message>
+    <message>
+        <source>開始日期</source>
+        <translation>Start date</translation>
+    </message>
+    <message>
+        <source>結束日期</source>
+        <translation>End date</translation>
+    </message>
+    <message>
+        <source>由(&amp;F)：</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>至(&amp;T)：</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>查詢(&amp;Q)</source>
+        <translation>&amp;Query</translation>
+    </message>
+    <message>
+        <source>查詢</source>
+        <translation>Query</translation>
+    </message>
+    <message>
+        <source>行程表</source>
+        <translation>Trip table</translation>
+    </message>
+    <message>
+        <source>全日合計</source>
+        <translation>Day total</translation>
+    </message>
+    <message>
+        <source>圖表無法顯示：%1</source>
+        <translation>The chart cannot be shown: %1</translation>
+    </message>
+    <message>
+        <source>收款圖表</source>
+        <translation>Takings chart</translation>
+    </message>
+    <message>
+        <source>匯出表格(&amp;E)...</source>
+        <translation>&amp;Export table...</translation>
+    </message>
+    <message>
+        <source>匯出表格為 CSV</source>
+        <translation>Export the table as CSV</translation>
+    </message>
+    <message>
+        <source>匯出圖表(&amp;G)...</source>
+        <translation>Export &amp;graph...</translation>
+    </message>
+    <message>
+        <source>匯出圖表為 PNG</source>
+        <translation>Export the chart as PNG</translation>
+    </message>
+    <message>
+        <source>關閉(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>關閉</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>沒有行程日誌，所以沒有可報告的行程。</source>
+        <translation>There is no journal, so there are no trips to report.</translation>
+    </message>
+    <message>
+        <source>沒有行程日誌，所以沒有可報告的行程：%1</source>
+        <translation>There is no journal, so there are no trips to report: %1</translation>
+    </message>
+    <message>
+        <source>所選日期內沒有行程。</source>
+        <translation>No trips on the dates chosen.</translation>
+    </message>
+    <message>
+        <source>%1 個行程，%2 名乘客，收款 %3 元，%4 次未收費。</source>
+        <translation>%1 trips, %2 passengers, takings $%3, %4 reads not charged.</translation>
+    </message>
+    <message>
+        <source>匯出圖表</source>
+        <translation>Export chart</translation>
+    </message>
+    <message>
+        <source>匯出表格</source>
+        <translation>Export table</translation>
+    </message>
+    <message>
+        <source>PNG 圖片 (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>CSV 檔案 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>不能匯出到 %1：%2</source>
+        <translation>Cannot export to %1: %2</translation>
+    </message>
+    <message>
+        <source>圖表已匯出到 %1</source>
+        <translation>Chart exported to %1</translation>
+    </message>
+    <message>
+        <source>表格已匯出到 %1</source>
+        <translation>Table exported to %1</translation>
     </message>
 </context>
 <context>

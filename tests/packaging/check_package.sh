@@ -46,11 +46,11 @@ deb)
              ./usr/share/man/zh_TW/man1/pelumo.1.gz \
              ./usr/share/metainfo/example.quillmere.pelumo.metainfo.xml \
              ./usr/share/doc/pelumo/copyright ./usr/share/doc/pelumo/changelog.gz \
-             ./usr/share/icons/hicolor/scalable/apps/pelumo.svg; do
+             ./usr/lib/pelumo/pelumo_charts.so ./usr/share/icons/hicolor/scalable/apps/pelumo.svg; do
         grep -qxF -- "$f" <<<"$contents" || fail "the package lacks $f"
     done
     depends=$(dpkg-deb -f "$deb" Depends)
-    for p in libqt6widgets6 libqt6gui6 fonts-arphic-uming fonts-liberation fonts-dejavu-core \
+    for p in libqt6widgets6 libqt6gui6 libqt6charts6 fonts-arphic-uming fonts-liberation fonts-dejavu-core \
              qt6-translations-l10n; do
         grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
     done
