@@ -9,6 +9,7 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -237,6 +238,26 @@ frmReport* frmReport::showOver(QWidget* parent, ReportSource source)
     report->raise();
     report->activateWindow();
     return report;
+}
+
+// The window is built in one language; in another it is built again, on the same period and
+// at the same place, once the language has reached every window.
+void frmReport::changeEvent(QEvent* e)
+{
+    QDialog::changeEvent(e);
+    if (e->type() != QEvent::LanguageChange || !isVisible() || m_replaced)
+        return;
+    m_replaced = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            auto* again = new frmReport(m_source, parentWidget());
+            again->setGeometry(geometry());
+            again->setPeriod(m_shownFrom, m_shownTo);
+            again->show();
+            close();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmReport::setPeriod(QDate from, QDate to)

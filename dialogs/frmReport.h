@@ -42,6 +42,9 @@ public:
     // Where the chart's library is; by default beside the program.
     static void setChartLibrary(const QString& path);
 
+protected:
+    void changeEvent(QEvent* e) override;
+
 private:
     void dateEdited();
     void chooseFile(bool picture); // and exports to it
@@ -59,4 +62,5 @@ private:
     QPushButton* m_png = nullptr;
     QDate m_shownFrom;
     QDate m_shownTo;
+    bool m_replaced = false;
 };

@@ -591,6 +591,8 @@ void TestDesktop::languageChosenFromTheMenu_data()
                            << "Driver Console";
     QTest::newRow("key") << "imgRoute"
                          << "Route (letter U)\nKeyboard: F5";
+    QTest::newRow("open report") << "frmReport"
+                                 << "Trip report";
 }
 
 // English at once and kept for the next start; back to Chinese, the window as it was. The
@@ -602,6 +604,8 @@ void TestDesktop::languageChosenFromTheMenu()
     TestEnv env(TestEnv::ExampleRoutes);
     auto w = env.start();
     TestEnv::logIn(w.get());
+    if (object == u"frmReport")
+        TestEnv::action(w.get(), QStringLiteral("mnuReport"))->trigger();
     const QStringList chinese = interfaceTexts(w.get());
     auto display = [&] {
         return QStringList{w->console()->line(0), w->console()->line(1), w->console()->line(2),
@@ -610,8 +614,14 @@ void TestDesktop::languageChosenFromTheMenu()
     const QStringList before = display();
     const QString cardLanguage = TestEnv::stored(Settings::Language);
     auto shown = [&] {
-        QObject* o = object == u"frmMDI" ? static_cast<QObject*>(w.get())
-                                         : TestEnv::find<QObject>(w.get(), object);
+        QObject* o = w.get();
+        if (object == u"frmReport") {
+            for (auto* report : w->findChildren<QWidget*>(object))
+                if (report->isVisible())
+                    o = report;
+        } else if (object != u"frmMDI") {
+            o = TestEnv::find<QObject>(w.get(), object);
+        }
         if (auto* a = qobject_cast<QAction*>(o))
             return a->text();
         if (auto* m = qobject_cast<QMenu*>(o))
@@ -622,6 +632,7 @@ void TestDesktop::languageChosenFromTheMenu()
 
     TestEnv::action(w.get(), QStringLiteral("mnuEnglish"))->trigger();
     QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(); // what the language change queued
     QCOMPARE(shown(), english);
     QCOMPARE(TestEnv::stored(Settings::Interface), QStringLiteral("en"));
     QVERIFY(TestEnv::action(w.get(), QStringLiteral("mnuEnglish"))->isChecked());
@@ -629,6 +640,8 @@ void TestDesktop::languageChosenFromTheMenu()
 
     TestEnv::action(w.get(), QStringLiteral("mnuChinese"))->trigger();
     QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(interfaceTexts(w.get()), chinese);
     QCOMPARE(TestEnv::stored(Settings::Interface), QStringLiteral("zh_TW"));
     QCOMPARE(TestEnv::stored(Settings::Language), cardLanguage);
