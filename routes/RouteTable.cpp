@@ -66,7 +66,15 @@ QString decodeText(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
-// Cuts the decoded text into `lines` and drops the other control characters. Returns the
+// Characters that never stay in a line: the C0 and C1 controls (NEL and CSI among the
+// latter) and the line and paragraph separators. Each would break a line of
+// log.txt or the display in a viewer, and could forge a line of its own there.
+bool dropped(char16_t c)
+{
+    return c < 0x20 || (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+// Cuts the decoded text into `lines` and drops the other characters that never stay. Returns the
 // number (from 1) of the first line longer than `limit` characters and stops there, or 0;
 // a limit of 0 checks nothing. CR and LF never occur inside a multi-byte character of
 // either encoding, so cutting the decoded text is the same as cutting the bytes.
@@ -80,8 +88,8 @@ qsizetype cutLines(QStringView all, QStringList& lines, qsizetype limit)
         bool controls = false;
         for (; end < size; ++end) {
             const char16_t c = text[end];
-            // Line ends are control characters too: one test passes over the usual ones.
-            if (c >= 0x20)
+            // Line ends are dropped characters too: one test passes over the usual ones.
+            if (!dropped(c))
                 continue;
             if (c == u'\r' || c == u'\n')
                 break;
@@ -96,7 +104,7 @@ qsizetype cutLines(QStringView all, QStringList& lines, qsizetype limit)
             QString kept;
             kept.reserve(line.size());
             for (const QChar c : line)
-                if (c.unicode() >= 0x20)
+                if (!dropped(c.unicode()))
                     kept.append(c);
             lines.append(kept);
         }
