@@ -38,7 +38,7 @@ void appendUtf8(QString& out, QByteArrayView bytes)
 }
 
 // A key or section name as QSettings spells it: "\" for "/", "%XX" and "%UXXXX" for
-// other characters, every other byte taken as Latin-1.
+// other characters, the bytes between them UTF-8 as in a value.
 QString unescapedKey(QByteArrayView key)
 {
     QString out;
@@ -70,8 +70,12 @@ QString unescapedKey(QByteArrayView key)
                 }
             }
         }
-        out += QLatin1Char(c);
-        ++i;
+        // A run of plain bytes at once, so that a character spelt in several is whole.
+        qsizetype j = i + 1;
+        while (j < key.size() && key[j] != '\\' && key[j] != '%')
+            ++j;
+        appendUtf8(out, key.sliced(i, j - i));
+        i = j;
     }
     return out;
 }
@@ -385,7 +389,9 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
 {
     QString section; // "" or "group/"
     qsizetype lineNo = 0;
-    qsizetype start = 0;
+    // An editor that saves UTF-8 with a byte order mark puts it before the first section;
+    // QSettings passes over it, and so does this.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size()) {
         qsizetype stop = start;
         while (stop < bytes.size() && bytes[stop] != '\n' && bytes[stop] != '\r')
