@@ -1,6 +1,7 @@
 #include "platform/StoreFile.h"
 
 #include <QIODevice>
+#include <QStringDecoder>
 
 namespace StoreFile {
 
@@ -30,11 +31,16 @@ int hexValue(char c)
 }
 
 // Raw bytes of a value are UTF-8, as QSettings writes them; broken sequences become
-// replacement characters, as they do for QSettings.
+// replacement characters, as they do for QSettings. Not QString::fromUtf8, which drops a
+// U+FEFF at the start of the bytes as a byte order mark: a text may hold one right after
+// an escape.
 void appendUtf8(QString& out, QByteArrayView bytes)
 {
-    if (!bytes.isEmpty())
-        out += QString::fromUtf8(bytes);
+    if (bytes.isEmpty())
+        return;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    out += utf8.decode(bytes);
 }
 
 // A key or section name as QSettings spells it: "\" for "/", "%XX" and "%UXXXX" for

@@ -255,6 +255,9 @@ void TestHardening::storeReadsHandEdits_data()
     QTest::newRow("key in raw UTF-8 and escaped")
         << QByteArray("[pelumo.exe]\n\xE5\x8C\x97%20\xE9\x96\x80=1\n")
         << QStringList{u"pelumo.exe/北 門"_qs, "1"};
+    QTest::newRow("U+FEFF after an escape")
+        << QByteArray("[pelumo.exe]\nLastroute=\\t\xEF\xBB\xBFx\n")
+        << QStringList{"pelumo.exe/Lastroute", u"\t\uFEFFx"_qs};
     QTest::newRow("backslash at the end of a line")
         << QByteArray("[pelumo.exe]\nLastroute=1\\\nCardType=2\n")
         << QStringList{"第 2 行以反斜線結束，會接上下一行"};
