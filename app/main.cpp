@@ -46,7 +46,9 @@ int main(int argc, char* argv[])
         Desktop::instance().info(SingleCopy::runningMessage());
         return 1;
     }
-    if (single.result() == SingleCopy::Result::Unavailable)
+    if (single.unusable())
+        Desktop::instance().warn(single.unusableMessage());
+    else if (single.result() == SingleCopy::Result::Unavailable)
         qWarning("pelumo: no lock against a second copy: %s", qUtf8Printable(single.error()));
     if (signalled)
         return 0;

@@ -4,12 +4,12 @@
 # run, median of BENCH_REPS interleaved launches, 15 unless given; a bare window without
 # text as a footnote), CPU while logged in and idle for
 # BENCH_IDLE_SECONDS (default 60, real time), loading routes.dat, and an output with a
-# large log.txt. Runs on a private X server (xvfb-run) when there is one, else offscreen.
+# large log.txt, and the own viewer on a large log.txt. Runs on a private X server (xvfb-run) when there is one, else offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${BENCH_INNER:-}" ]; then
-    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output bench_report pelumo_charts" \
+    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output bench_report bench_viewer pelumo_charts" \
         scripts/setup.sh >/dev/null
     if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
         BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
@@ -44,6 +44,8 @@ mapfile -t rt < <("$bin/bench_routes" | tail -n 2)
 mapfile -t out < <("$bin/bench_output" "$routes" 2>/dev/null | tail -n 2)
 report=$("$bin/bench_report" 2>/dev/null | tail -n 1)
 field() { echo "$1" | awk -v n="$2" '{print $n}'; }
+read -r _ view_ms view_kb < <("$bin/bench_viewer" 200 2>/dev/null)
+read -r _ line_ms line_kb < <("$bin/bench_viewer" 50 line 2>/dev/null)
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
@@ -62,6 +64,9 @@ row "output with log.txt of $(field "${out[0]}" 1) MB, ms" "$(field "${out[0]}" 
 row "output with log.txt of $(field "${out[1]}" 1) MB, ms" "$(field "${out[1]}" 2)" "$(field "${out[0]}" 2)" \
     "$(ratio "$(field "${out[1]}" 2)" "$(field "${out[0]}" 2)")" "close to 1"
 row "trip report, $(field "$report" 1) trips, open and draw, ms" "$(field "$report" 3)" "" "" "< 1000"
+row "own viewer on a 200 MB log.txt, ms to first paint" "$view_ms" "" "" "< 100"
+row "own viewer on a 200 MB log.txt, peak memory, MB" "$(mb "$view_kb")" "" "" ""
+row "own viewer on one 50 MB line, ms to first paint" "$line_ms" "" "" "< 100"
 
 printf '\nThe reference is a bare Qt window with an MDI area and one Chinese label. Without\n'
 printf 'the label (no font system at all): %s ms and %s MB, ratios %s and %s.\n' \

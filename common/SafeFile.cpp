@@ -49,6 +49,12 @@ int Descriptor::release()
     return fd;
 }
 
+bool otherThanFile(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 Descriptor openRegular(const QString& path, int flags, Links links, QString* error, unsigned mode)
 {
     auto fail = [error](const QString& why) {
@@ -111,6 +117,39 @@ Contents read(const QString& path, qint64 maxBytes)
         return fail(tooLarge(maxBytes));
     c.bytes = bytes;
     return c;
+}
+
+Tail tail(const QString& path, qint64 maxBytes, Links links)
+{
+    Tail t;
+    const Descriptor fd = openRegular(path, O_RDONLY, links, &t.error);
+    if (!fd.valid())
+        return t;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        t.error = qt_error_string(errno);
+        return t;
+    }
+    t.size = st.st_size;
+    const qint64 from = std::max<qint64>(0, t.size - maxBytes);
+    t.bytes.resize(t.size - from);
+    qint64 done = 0;
+    while (done < t.bytes.size()) {
+        const ssize_t n =
+            ::pread(fd.get(), t.bytes.data() + done, size_t(t.bytes.size() - done), from + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            t.error = qt_error_string(errno);
+            t.bytes.clear();
+            return t;
+        }
+        if (n == 0)
+            break; // cut short since it was looked at
+        done += n;
+    }
+    t.bytes.truncate(done);
+    return t;
 }
 
 } // namespace SafeFile

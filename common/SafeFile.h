@@ -16,6 +16,10 @@ QString tooLarge(qint64 maxBytes);
 
 enum class Links { Follow, Refuse };
 
+// Whether something other than a regular file stands at `path`: a folder, a FIFO, a device
+// or a link, which is not followed. False when nothing is there.
+bool otherThanFile(const QString& path);
+
 // An open file descriptor, closed when it goes (which also lets go of a flock on it).
 class Descriptor {
 public:
@@ -52,5 +56,15 @@ struct Contents {
 // once open, and read to one byte beyond the limit, so that neither a file put in its place
 // nor one that has grown since gets through.
 Contents read(const QString& path, qint64 maxBytes);
+
+struct Tail {
+    QByteArray bytes;
+    qint64 size = 0; // the whole file's, when it was read
+    QString error;   // empty when the file was read
+};
+// The last `maxBytes` of the regular file at `path`, or all of it when it is no larger,
+// opened as openRegular opens it: a FIFO, a device or (when refused) a link in its place
+// is never read, and a file however large costs no more than `maxBytes`.
+Tail tail(const QString& path, qint64 maxBytes, Links links);
 
 } // namespace SafeFile

@@ -1,10 +1,10 @@
 #include "dialogs/frmViewer.h"
 
+#include "common/SafeFile.h"
 #include "platform/Desktop.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -14,10 +14,61 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStringList>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
+
+// What the viewer shows of a file at most: the newest part of a log, which only ever grows
+// (some thousands of lines), and far more than any help page. A whole log of some hundred
+// MB took the window a minute to fill and gigabytes to hold; this much opens in a tenth of
+// a second.
+constexpr qint64 ShownBytes = 256 * 1024;
+// A line of the log is some thirty characters. One a great deal longer is no line of the
+// program's; laid out whole, one of a quarter of a MB alone holds the window up a third of
+// a second.
+constexpr qsizetype ShownLineLength = 4096;
+
+// The part of a longer text that starts with a whole line, or failing that a whole character.
+QByteArrayView wholeLinesOf(QByteArrayView tail)
+{
+    const qsizetype lineEnd = tail.indexOf('\n');
+    if (lineEnd >= 0)
+        return tail.sliced(lineEnd + 1);
+    while (!tail.isEmpty() && (uchar(tail.front()) & 0xC0) == 0x80)
+        tail = tail.sliced(1);
+    return tail;
+}
+
+// `text` with every line longer than ShownLineLength cut to that length and "…"; whether
+// any was.
+bool cutLongLines(QString& text)
+{
+    bool cut = false;
+    QString out;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        if (end - start > ShownLineLength) {
+            if (!cut)
+                out = text.first(start);
+            cut = true;
+            out += QStringView(text).sliced(start, ShownLineLength);
+            out += u'…';
+        } else if (cut) {
+            out += QStringView(text).sliced(start, end - start);
+        }
+        if (cut && end < text.size())
+            out += u'\n';
+        start = end + 1;
+    }
+    if (cut)
+        text = out;
+    return cut;
+}
 
 QPushButton* findButton(const QString& name, QWidget* parent)
 {
@@ -46,6 +97,10 @@ frmViewer::frmViewer(QWidget* parent, const QString& path, Format format)
         layout->addWidget(page);
         resize(440, 360);
     } else {
+        note = new QLabel(this);
+        note->setObjectName(QStringLiteral("note"));
+        note->hide();
+        layout->addWidget(note);
         text = new QPlainTextEdit(this);
         text->setObjectName(QStringLiteral("text"));
         text->setReadOnly(true);
@@ -126,17 +181,32 @@ frmViewer* frmViewer::showFile(QWidget* parent, const QString& path, Format form
 
 bool frmViewer::load()
 {
-    QFile f(m_path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Opened as the log's writer opens it: never through a link, never waiting on a FIFO,
+    // a regular file only, and no more of it read than is shown.
+    const SafeFile::Tail file = SafeFile::tail(m_path, ShownBytes, SafeFile::Links::Refuse);
+    if (!file.error.isEmpty())
         return false;
-    const QString content = QString::fromUtf8(f.readAll());
-    QString title = QFileInfo(m_path).fileName();
+    const bool cut = file.size > file.bytes.size();
+    // Half a page means nothing; only the log is shown in part.
+    if (cut && page)
+        return false;
+    QString content = QString::fromUtf8(cut ? wholeLinesOf(file.bytes) : file.bytes);
+    const QString name = QFileInfo(m_path).fileName();
+    QString title = name;
     if (page) {
         page->setHtml(content);
         const QString docTitle = page->documentTitle().simplified();
         if (!docTitle.isEmpty())
             title = docTitle;
     } else {
+        QStringList notes;
+        if (cut)
+            notes << tr("%1 有 %2 MiB，這裡只顯示最後 256 KiB。")
+                         .arg(name, QString::number(double(file.size) / (1024 * 1024), 'f', 1));
+        if (cutLongLines(content))
+            notes << tr("超過 %1 個字元的行只顯示開頭。").arg(ShownLineLength);
+        note->setText(notes.join(u' '));
+        note->setVisible(!notes.isEmpty());
         text->setPlainText(content);
         // The newest block is at the end.
         text->moveCursor(QTextCursor::End);

@@ -9,7 +9,8 @@ class QPlainTextEdit;
 class QTextBrowser;
 class QTextCursor;
 
-// The program's own read-only viewer: a help page, or the trip log, shown over the main
+// The program's own read-only viewer: a help page, or the trip log (its last MiB when it is
+// longer), shown over the main
 // window when the desktop starts no browser or editor for it. Not modal unless a modal
 // dialog is open (the card dialog's help), where it must be to take any input. Ctrl+F opens
 // a find field, F3 and Shift+F3 go to the next and the previous match, Esc closes the field
@@ -47,7 +48,8 @@ private:
     QString m_title; // the page's own title, or the file's name
     Format m_format;
     QTextBrowser* page = nullptr;   // a help page
-    QPlainTextEdit* text = nullptr; // the log: plain text of any length, in a fixed font
+    QLabel* note = nullptr;         // says when only the end of a long log is shown
+    QPlainTextEdit* text = nullptr; // the log: plain text, in a fixed font
     QDialogButtonBox* buttons = nullptr;
     QWidget* findBar = nullptr;
     QLineEdit* findText = nullptr;

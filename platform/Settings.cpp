@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QLockFile>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryFile>
@@ -85,6 +86,28 @@ QString unreadable(const QString& path)
 QString readFailure(const QSettings& q)
 {
     return q.status() == QSettings::FormatError ? StoreFile::lastReadError() : QString();
+}
+
+int& lockWait()
+{
+    static int ms = Settings::LockWaitMs;
+    return ms;
+}
+
+// QSettings waits for its lock beside the store ("pelumo.conf.lock") without end: a folder
+// or a FIFO of that name, or a lock another program never lets go of, would hang every
+// save. The
+// lock is taken here first, for a bounded time, and let go again at once; its path, when
+// it could not be taken.
+QString lockNotTaken(const QString& path)
+{
+    QLockFile lock(path + QStringLiteral(".lock"));
+    // Qt reads what stands there to find its owner: a FIFO would never answer.
+    if (SafeFile::otherThanFile(lock.fileName()))
+        return lock.fileName();
+    if (lock.tryLock(lockWait()) || lock.error() != QLockFile::LockFailedError)
+        return QString(); // taken, or QSettings fails at once and the reason is found then
+    return lock.fileName();
 }
 
 // QSettings does not tell why it could not write: a file created beside the store, or in
@@ -194,6 +217,14 @@ void Settings::flush()
     };
     if (const QString problem = unreadable(s.path); !problem.isEmpty())
         return stop(problem);
+    if (const QString lock = lockNotTaken(s.path); !lock.isEmpty()) {
+        s.unsaved = true; // tried again at the next change and at the end
+        warnOnce(QCoreApplication::translate("Settings",
+                                             "不能寫入設定檔案 %1（無法取得鎖定檔案 %2）。\n"
+                                             "設定的變更沒有儲存。")
+                     .arg(QDir::toNativeSeparators(s.path), QDir::toNativeSeparators(lock)));
+        return;
+    }
     QSettings q(s.path, StoreFile::format());
     if (const QString failure = readFailure(q); !failure.isEmpty())
         return stop(failure);
@@ -211,6 +242,11 @@ void Settings::flush()
                      .arg(QDir::toNativeSeparators(s.path),
                           refused.isEmpty() ? writeFailure(s.path) : refused));
     }
+}
+
+void Settings::setLockWaitMs(int ms)
+{
+    lockWait() = ms;
 }
 
 int Settings::loadtimeMs()

@@ -35,6 +35,11 @@ public:
     // Forgets what was read: the next Read, Write or load() reads the store again. For a
     // store whose place has changed (tests point QSettings elsewhere).
     static void reset();
+    // How long a write waits for the store's lock, which another program may hold while it
+    // writes the store: a lock held longer is warned about and the changes kept for the
+    // next write. LockWaitMs unless set.
+    static constexpr int LockWaitMs = 2000;
+    static void setLockWaitMs(int ms);
 
     // The device keys and their defaults.
     static inline const QString Loadtime = QStringLiteral("Loadtime");

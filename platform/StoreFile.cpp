@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <utility>
 
@@ -39,15 +40,20 @@ int hexValue(char c)
 }
 
 // Raw bytes of a value are UTF-8, as QSettings writes them; broken sequences become
-// replacement characters, as they do for QSettings.
+// replacement characters, as they do for QSettings. Not QString::fromUtf8, which drops a
+// U+FEFF at the start of the bytes as a byte order mark: a text may hold one right after
+// an escape.
 void appendUtf8(QString& out, QByteArrayView bytes)
 {
-    if (!bytes.isEmpty())
-        out += QString::fromUtf8(bytes);
+    if (bytes.isEmpty())
+        return;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    out += utf8.decode(bytes);
 }
 
 // A key or section name as QSettings spells it: "\" for "/", "%XX" and "%UXXXX" for
-// other characters, every other byte taken as Latin-1.
+// other characters, the bytes between them UTF-8 as in a value.
 QString unescapedKey(QByteArrayView key)
 {
     QString out;
@@ -79,8 +85,12 @@ QString unescapedKey(QByteArrayView key)
                 }
             }
         }
-        out += QLatin1Char(c);
-        ++i;
+        // A run of plain bytes at once, so that a character spelt in several is whole.
+        qsizetype j = i + 1;
+        while (j < key.size() && key[j] != '\\' && key[j] != '%')
+            ++j;
+        appendUtf8(out, key.sliced(i, j - i));
+        i = j;
     }
     return out;
 }
@@ -410,7 +420,9 @@ bool read(QByteArrayView bytes, QSettings::SettingsMap& map, QString* error)
 {
     QString section; // "" or "group/"
     qsizetype lineNo = 0;
-    qsizetype start = 0;
+    // An editor that saves UTF-8 with a byte order mark puts it before the first section;
+    // QSettings passes over it, and so does this.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size()) {
         qsizetype stop = start;
         while (stop < bytes.size() && bytes[stop] != '\n' && bytes[stop] != '\r')

@@ -93,7 +93,15 @@ QString decodeText(QByteArray bytes)
     return QString::fromLatin1(bytes);
 }
 
-// Cuts the decoded text into lines where it stands: line ends and the other control
+// Characters that never stay in a line: the C0 and C1 controls (NEL and CSI among the
+// latter) and the line and paragraph separators. Each would break a line of log.txt or the
+// display in a viewer, and could forge a line of its own there.
+bool dropped(char16_t c)
+{
+    return c < 0x20 || (c >= 0x80 && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+// Cuts the decoded text into lines where it stands: line ends and the other dropped
 // characters are taken out and the rest moved up, so the lines need no second copy of the
 // text. Returns the number (from 1) of the first line longer than `limit` characters (a
 // surrogate pair is one) and stops there, or 0; a limit of 0 checks nothing.
@@ -109,8 +117,8 @@ qsizetype cutLines(QString& text, QList<qsizetype>& ends, qsizetype limit)
         bool high = false;
         for (; read < size; ++read) {
             const char16_t c = d[read];
-            if (c < 0x20) {
-                // Line ends are control characters too: one test passes over the usual ones.
+            if (dropped(c)) {
+                // Line ends are dropped characters too: one test passes over the usual ones.
                 if (c == u'\r' || c == u'\n')
                     break;
                 high = false;

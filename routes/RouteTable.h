@@ -26,8 +26,9 @@ Fields split(QStringView line);
 // Bytes to text: valid UTF-8 (a leading BOM skipped) is read as UTF-8, anything else as
 // Big5. Then cut into lines: CR LF, a lone CR and a lone LF each end a line; a last line
 // without a line end counts, a final line end adds no empty entry. Any other control
-// character (below U+0020) is dropped, so that no field can start a line of its own in the
-// trip log or on a display.
+// character (below U+0020, and U+0080 to U+009F) and the line and paragraph separators
+// (U+2028, U+2029) are dropped, so that no field can start a line of its own in the trip
+// log or on a display.
 RouteLines decodeLines(const QByteArray& bytes);
 
 // What load() refuses.

@@ -19,6 +19,7 @@
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -36,6 +37,7 @@
 
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(UiLanguage)
 
@@ -162,6 +164,8 @@ private slots:
     void viewerFinds();
     void viewerRefusesWhatItCannotRead_data();
     void viewerRefusesWhatItCannotRead();
+    void viewerShowsTheEndOfALongLog_data();
+    void viewerShowsTheEndOfALongLog();
     void messageBoxOverMainWindow_data();
     void messageBoxOverMainWindow();
     void dialogCentredOnMainWindow_data();
@@ -351,6 +355,10 @@ void TestDesktop::viewerRefusesWhatItCannotRead_data()
     QTest::addColumn<QString>("fault");
     QTest::newRow("missing file") << "missing";
     QTest::newRow("a directory in its place") << "directory";
+    // Each of these held the viewer for ever, or filled the memory.
+    QTest::newRow("a FIFO in its place") << "fifo";
+    QTest::newRow("a link to /dev/zero") << "zero";
+    QTest::newRow("a link to a log") << "link";
 }
 
 void TestDesktop::viewerRefusesWhatItCannotRead()
@@ -361,6 +369,13 @@ void TestDesktop::viewerRefusesWhatItCannotRead()
     const QString path = env.file(QStringLiteral("log.txt"));
     if (fault == u"directory")
         QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("log.txt")));
+    else if (fault == u"fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (fault == u"zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (fault == u"link")
+        QVERIFY(QFile::link(env.file(QStringLiteral("other.txt")), path));
+    env.writeFile(QStringLiteral("other.txt"), Log);
 
     QtDesktop desktop;
     QVERIFY(!desktop.view(path, Desktop::ViewAs::Text));
@@ -375,6 +390,49 @@ void TestDesktop::viewerRefusesWhatItCannotRead()
         QCOMPARE(warned.size(), 1);
         QVERIFY(warned.first().contains(QDir::toNativeSeparators(path)));
     }
+}
+
+void TestDesktop::viewerShowsTheEndOfALongLog_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("last"); // how what is shown ends
+    QTest::addColumn<QString>("note");
+    const QString end = QStringLiteral("07:00:00 Log Reset");
+    const QString onlyEnd = QStringLiteral("log.txt 有 %1 MiB，這裡只顯示最後 256 KiB。");
+    const QString longLines = QStringLiteral("超過 4096 個字元的行只顯示開頭。");
+    QTest::newRow("short, whole") << QByteArray("06:10:05 Start Logging\r\n") << 3 << end << "";
+    QTest::newRow("3 MiB of lines") << QByteArray("06:10:05 Start Logging 0123456789\r\n")
+                                    << 3 * 1024 * 1024 / 35 << end << onlyEnd.arg("3.0");
+    QTest::newRow("a line of 5000 characters") << QByteArray(5000, 'x') + "\r\n"
+                                               << 2 << end << longLines;
+    // Three bytes a character, the cut falls inside one: no broken character is shown.
+    QTest::newRow("one line of 2 MiB") << u"北"_qs.repeated(2 * 1024 * 1024 / 3 + 1).toUtf8() << 1
+                                       << u"北…"_qs << onlyEnd.arg("2.0") + u' ' + longLines;
+}
+
+// A log of any length opens at once: its end, from a whole line or character, lines cut to
+// a length that can be laid out, and a note saying what is not shown.
+void TestDesktop::viewerShowsTheEndOfALongLog()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, lines);
+    QFETCH(QString, last);
+    QFETCH(QString, note);
+    TestEnv env(Routes);
+    env.writeFile(QStringLiteral("log.txt"), line.repeated(lines) + "07:00:00 Log Reset");
+    auto w = env.start();
+    frmViewer* v = frmViewer::showFile(w.get(), env.file(QStringLiteral("log.txt")),
+                                       frmViewer::Format::PlainText);
+    QVERIFY(v);
+    const QString shown = v->shownText();
+    QVERIFY(shown.size() <= 256 * 1024);
+    QVERIFY(shown.startsWith(QString::fromUtf8(line.left(6))));
+    QVERIFY(shown.endsWith(last));
+    QVERIFY(!shown.contains(QChar::ReplacementCharacter));
+    QCOMPARE(TestEnv::find<QLabel>(v, QStringLiteral("note"))->isVisible(), !note.isEmpty());
+    QCOMPARE(TestEnv::find<QLabel>(v, QStringLiteral("note"))->text(), note);
+    v->close();
 }
 
 void TestDesktop::messageBoxOverMainWindow_data()

@@ -83,6 +83,8 @@ private slots:
 
     void singleCopy();
     void staleLockTakenOver();
+    void lockInTheWay_data();
+    void lockInTheWay();
     void signalsCloseNormally_data();
     void signalsCloseNormally();
 };
@@ -110,6 +112,12 @@ void TestHardening::routeLines_data()
         << QByteArray("12#A\x0b"
                       "06:00:00 Paid: Adult Fare $0.00#1\r\n")
         << QStringList{"12#A06:00:00 Paid: Adult Fare $0.00#1"};
+    // Each breaks a line in a viewer or a terminal as well: NEL, CSI, LS and PS.
+    QTest::newRow("C1 controls and the separators dropped")
+        << QByteArray("12#A\xC2\x85"
+                      "06:00:00 Paid\xE2\x80\xA8x\xE2\x80\xA9y\xC2\x9B"
+                      "2J#1")
+        << QStringList{"12#A06:00:00 Paidxy2J#1"};
 }
 
 void TestHardening::routeLines()
@@ -260,6 +268,12 @@ void TestHardening::storeReadsHandEdits_data()
         << QStringList{"A", "1", "General/B", "2", "a/b/c d", "3"};
     QTest::newRow("quote left open") << QByteArray("[pelumo.exe]\nPurseValue=\"50\nCardType=2\n")
                                      << QStringList{"第 2 行有引號沒有結束，會吞掉後面各行"};
+    QTest::newRow("key in raw UTF-8 and escaped")
+        << QByteArray("[pelumo.exe]\n\xE5\x8C\x97%20\xE9\x96\x80=1\n")
+        << QStringList{u"pelumo.exe/北 門"_qs, "1"};
+    QTest::newRow("U+FEFF after an escape")
+        << QByteArray("[pelumo.exe]\nLastroute=\\t\xEF\xBB\xBFx\n")
+        << QStringList{"pelumo.exe/Lastroute", u"\t\uFEFFx"_qs};
     QTest::newRow("backslash at the end of a line")
         << QByteArray("[pelumo.exe]\nLastroute=1\\\nCardType=2\n")
         << QStringList{"第 2 行以反斜線結束，會接上下一行"};
@@ -340,6 +354,8 @@ void TestHardening::storeHostileFiles_data()
         << false;
     QTest::newRow("stray quote") << QByteArray("[pelumo.exe]\nLastroute=\"12\nCardType=3\n")
                                  << false;
+    QTest::newRow("UTF-8 with a byte order mark")
+        << QByteArray("\xEF\xBB\xBF[pelumo.exe]\nCardType=3\n") << true;
     QTest::newRow("over 1 MiB") << "[pelumo.exe]\nCardType=3\n;" + QByteArray(1 << 20, 'x')
                                 << false;
 }
@@ -386,6 +402,11 @@ void TestHardening::storeFailures_data()
     // No full disk to be had: a file size limit fails the writes the same way.
     QTest::newRow("writes fail") << "size limit"
                                  << "File too large";
+    // QSettings waits for its lock without end; a folder or a FIFO is never let go of.
+    QTest::newRow("lock is a folder") << "lock folder"
+                                      << "無法取得鎖定檔案";
+    QTest::newRow("lock is a FIFO") << "lock fifo"
+                                    << "無法取得鎖定檔案";
 }
 
 // Each is warned about once, with the path and the reason, and the file stays as it was.
@@ -398,13 +419,14 @@ void TestHardening::storeFailures()
         rerunUnprivileged(QStringLiteral("storeFailures:") + QTest::currentDataTag()))
         return;
     TestEnv env;
+    const bool lock = fault.startsWith(u"lock");
     // The system's reason, in the language of Qt's texts the program loads.
     if (reason == u"Permission denied")
         reason = qt_error_string(EACCES);
     if (reason == u"File too large")
         reason = qt_error_string(EFBIG);
     const bool readable =
-        fault == u"read-only folder" || fault == u"full store" || fault == u"size limit";
+        lock || fault == u"read-only folder" || fault == u"full store" || fault == u"size limit";
     QByteArray written = kStore;
     if (fault == u"full store")
         written += "[other]\nx=" + QByteArray(StoreFile::MaxBytes - kStore.size() - 11, 'x') + "\n";
@@ -421,6 +443,10 @@ void TestHardening::storeFailures()
             QVERIFY(QDir().mkdir(path));
         else
             QVERIFY(writeAll(path, written));
+        if (fault == u"lock folder")
+            QVERIFY(QDir().mkdir(path + ".lock"));
+        else if (fault == u"lock fifo")
+            QVERIFY(makeFifo(path + ".lock"));
     }
     const QString locked = fault == u"unreadable" ? path : folder;
     const auto mode = QFile::permissions(locked);
@@ -456,7 +482,9 @@ void TestHardening::storeFailures()
         QCOMPARE(readAll(path), written);
 
     // The folder writable again: the next change saves every value the program holds.
-    if (fault == u"read-only folder") {
+    if (lock)
+        QVERIFY(QFile::remove(path + ".lock") || QDir().rmdir(path + ".lock"));
+    if (lock || fault == u"read-only folder") {
         TestEnv::store(Settings::Language, QStringLiteral("0"));
         QCOMPARE(readAll(path), QByteArray("[pelumo.exe]\nCardType=0\nLanguage=0\n"
                                            "Lastroute=2X\nLoadtime=5000\nPurseValue=100.25\n"));
@@ -682,6 +710,62 @@ void TestHardening::staleLockTakenOver()
     QString host, app;
     QVERIFY(QLockFile(path).getLockInfo(&named, &host, &app));
     QCOMPARE(named, QCoreApplication::applicationPid());
+}
+
+void TestHardening::lockInTheWay_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<int>("result");
+    const int acquired = int(SingleCopy::Result::Acquired);
+    const int unavailable = int(SingleCopy::Result::Unavailable);
+    QTest::newRow("folder") << "folder" << unavailable;
+    QTest::newRow("FIFO") << "fifo" << unavailable;
+    QTest::newRow("link to a lock no one holds") << "link" << unavailable;
+    QTest::newRow("link to nowhere") << "dangling link" << unavailable;
+    // No copy holds these: a start after a crash, or a number given to another process.
+    QTest::newRow("empty file") << "empty" << acquired;
+    QTest::newRow("naming a live process") << "live" << acquired;
+}
+
+// Whatever stands where the lock goes, the program starts; it is never taken for a copy
+// that runs, and nothing but a lock file is removed.
+void TestHardening::lockInTheWay()
+{
+    QFETCH(QString, planted);
+    QFETCH(int, result);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pelumo.lock"));
+    const QString other = dir.filePath(QStringLiteral("other.lock"));
+    if (planted == u"folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (planted == u"fifo") {
+        QVERIFY(makeFifo(path));
+    } else if (planted == u"empty") {
+        QVERIFY(writeAll(path, ""));
+    } else {
+        // A lock as a running copy writes it, naming this process, but no longer held.
+        QByteArray lock;
+        {
+            QLockFile own(other);
+            QVERIFY(own.lock());
+            lock = readAll(other);
+        }
+        QVERIFY(writeAll(planted == u"live" ? path : other, lock));
+        if (planted == u"dangling link")
+            QVERIFY(QFile::remove(other));
+        if (planted != u"live")
+            QVERIFY(QFile::link(other, path));
+    }
+    const SingleCopy copy(path);
+    QCOMPARE(int(copy.result()), result);
+    QCOMPARE(copy.unusable(), result == int(SingleCopy::Result::Unavailable));
+    if (copy.unusable()) {
+        QVERIFY2(copy.unusableMessage().contains(path), qPrintable(copy.unusableMessage()));
+        QVERIFY(QFileInfo(path).isSymLink() || QFileInfo::exists(path));
+    } else {
+        const SingleCopy second(path);
+        QCOMPARE(second.result(), SingleCopy::Result::Running);
+    }
 }
 
 // ---- signals ----------------------------------------------------------------------------

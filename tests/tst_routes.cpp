@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -194,7 +195,10 @@ void TestRoutes::nearlyUtf8IsBig5()
     if (!big5.isValid())
         QSKIP("this Qt has no Big5 decoder");
     QFETCH(QByteArray, bytes);
-    QCOMPARE(decodeLines(bytes).toList(), QStringList{big5.decode(bytes)});
+    // Big5 takes a byte it does not know for the C1 control of that number: dropped.
+    QString text = big5.decode(bytes);
+    QCOMPARE(decodeLines(bytes).toList(),
+             QStringList{text.remove(QRegularExpression(QStringLiteral("[\\x{80}-\\x{9F}]")))});
 }
 
 void TestRoutes::garbageKeepsItsLines_data()

@@ -358,6 +358,12 @@ Changes to the settings are not saved and the file stays as it is.</translation>
         <translation>Cannot write the settings file %1 (%2).
 The changes to the settings were not saved.</translation>
     </message>
+    <message>
+        <source>不能寫入設定檔案 %1（無法取得鎖定檔案 %2）。
+設定的變更沒有儲存。</source>
+        <translation>Cannot write the settings file %1 (cannot take the lock file %2).
+The changes to the settings were not saved.</translation>
+    </message>
 </context>
 <context>
     <name>SingleCopy</name>
@@ -374,6 +380,16 @@ The changes to the settings were not saved.</translation>
 請使用已開啟的視窗；同一使用者一次只可以執行一個模擬器。</source>
         <translation>Pelumo Bus Simulator is already running.
 Please use the window that is open; a user can run one simulator at a time.</translation>
+    </message>
+    <message>
+        <source>%1 不是可以使用的鎖定檔案</source>
+        <translation>%1 is not a lock file that can be used</translation>
+    </message>
+    <message>
+        <source>沒有防止同時執行兩個模擬器的鎖定（%1）。
+請刪除這個檔案；在此之前，請不要同時開啟兩個模擬器。</source>
+        <translation>There is no lock against running two simulators at once (%1).
+Please delete this file; until then, do not open two simulators at the same time.</translation>
     </message>
 </context>
 <context>
@@ -845,6 +861,14 @@ Output them before exiting?</translation>
     <message>
         <source>已從開頭再找</source>
         <translation>Continued from the beginning</translation>
+    </message>
+    <message>
+        <source>%1 有 %2 MiB，這裡只顯示最後 256 KiB。</source>
+        <translation>%1 is %2 MiB; only its last 256 KiB are shown here.</translation>
+    </message>
+    <message>
+        <source>超過 %1 個字元的行只顯示開頭。</source>
+        <translation>Lines over %1 characters show only their beginning.</translation>
     </message>
 </context>
 </TS>

@@ -16,7 +16,8 @@ ModelEnv::ModelEnv(const QString& routes) : m_desktop(new FakeDesktop)
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
-    Settings::reset(); // read from the new place when first used
+    Settings::reset();          // read from the new place when first used
+    Settings::setLockWaitMs(0); // a lock in the way is met at once, not after real seconds
     AppPaths::setProgramDir(m_dir.path());
     // Where a program directory that cannot be written sends its files: never the real home.
     AppPaths::setUserDataDir(m_config.filePath(QStringLiteral("data")));
@@ -35,6 +36,7 @@ ModelEnv::~ModelEnv()
 {
     VirtualTime::uninstall();
     Desktop::install(nullptr);
+    Settings::setLockWaitMs(Settings::LockWaitMs);
     AppPaths::setProgramDir(QString());
     AppPaths::setUserDataDir(QString());
 }
