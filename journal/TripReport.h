@@ -15,7 +15,13 @@
 namespace journal {
 
 // Why a read charged nothing.
-enum class Refusal { AlreadyPaid = 0, NotEnoughValue = 1, Misread = 2, RefusedCard = 3, Overheated = 4 };
+enum class Refusal {
+    AlreadyPaid = 0,
+    NotEnoughValue = 1,
+    Misread = 2,
+    RefusedCard = 3,
+    Overheated = 4
+};
 constexpr int RefusalCount = 5;
 constexpr int CardTypeCount = 5;
 

@@ -104,6 +104,11 @@ QString AppPaths::logFile()
     return QDir(writeDir()).filePath(QStringLiteral("log.txt"));
 }
 
+QString AppPaths::journalFile()
+{
+    return QDir(userDataDir()).filePath(QStringLiteral("journal/journal.sqlite"));
+}
+
 QString AppPaths::helpFile()
 {
     return QDir(writeDir()).filePath(QStringLiteral("temphelp.html"));

@@ -27,6 +27,9 @@ public:
     static QString routesFile();
     static QString logFile();
     static QString helpFile();
+    // The event journal: in a folder of its own in the per-user data directory, beside
+    // nothing the user edits, whether installed or not.
+    static QString journalFile();
 
     // `cmake --install` puts this file next to the program; the build does not. A prefix
     // compiled in would miss `--prefix` given at install time and a relocated package.
