@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <iterator>
@@ -347,6 +348,13 @@ bool frmMDI::eventFilter(QObject* watched, QEvent* e)
         (watched == m_bcpWindow || watched == m_dduWindow)) {
         e->ignore();
         return true;
+    }
+    // Opening the journal reads and perhaps migrates a file: not before the user sees
+    // the window. Events until then wait in memory.
+    if (watched == m_mdi->viewport() && e->type() == QEvent::Paint && m_equipment &&
+        !m_journalAsked) {
+        m_journalAsked = true;
+        QTimer::singleShot(0, m_equipment, [equipment = m_equipment] { equipment->openJournal(); });
     }
     // The dark background takes the card away, as the panels' own backgrounds do.
     if (watched == m_mdi->viewport() && e->type() == QEvent::MouseMove && m_processor)

@@ -97,4 +97,5 @@ private:
     bool m_unloaded = false;
     bool m_closeNow = false;
     bool m_quitAfterOutput = false;
+    bool m_journalAsked = false; // the journal opens once the window has been painted
 };
