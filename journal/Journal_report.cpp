@@ -1,4 +1,4 @@
-// The trip report, aggregated by SQLite over the covering index.
+// The trip report, from the sums SQLite keeps in each trip's row as the reads come in.
 #include "journal/Journal.h"
 
 #include "journal/JournalNames.h"
@@ -26,46 +26,37 @@ journal::Report Journal::report(QDate from, QDate to) const
     journal::Report r;
     if (!m_open || !from.isValid() || !to.isValid() || from > to)
         return r;
+    // The trips' own sums, kept as the reads came: one row per trip that had a read.
+    using namespace journal::names;
+    QString columns;
+    for (const char* type : CardTypes)
+        columns += QStringLiteral(", passengers_%1, cents_%1").arg(QLatin1String(type));
+    for (size_t i = 1; i < Outcomes.size(); ++i)
+        columns += QStringLiteral(", ") + QLatin1String(Outcomes[i]);
     QSqlQuery q(db());
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT t.id, t.started, t.route, t.destination, e.card_type, e.outcome,"
-                       " COUNT(*), SUM(e.charged_cents), MAX(e.at)"
-                       " FROM trips t JOIN events e ON e.trip = t.id AND e.kind = 'read'"
-                       " WHERE t.started >= ? AND t.started < ?"
-                       " GROUP BY t.id, e.card_type, e.outcome"
-                       " ORDER BY t.started, t.id"));
+    q.prepare(QStringLiteral("SELECT id, started, route, destination, last_read") + columns +
+              QStringLiteral(" FROM trips WHERE started >= ? AND started < ?"
+                             " AND last_read IS NOT NULL ORDER BY started, id"));
     q.addBindValue(dayStamp(from));
     q.addBindValue(dayStamp(to.addDays(1)));
     if (!q.exec())
         return r;
     while (q.next()) {
-        const qint64 trip = q.value(0).toLongLong();
-        if (r.trips.isEmpty() || r.trips.last().trip != trip) {
-            journal::TripRow row;
-            row.trip = trip;
-            row.start = fromStamp(q.value(1).toString());
-            row.route = q.value(2).toString();
-            row.destination = q.value(3).toString();
-            r.trips.append(row);
+        journal::TripRow row;
+        row.trip = q.value(0).toLongLong();
+        row.start = fromStamp(q.value(1).toString());
+        row.route = q.value(2).toString();
+        row.destination = q.value(3).toString();
+        row.end = fromStamp(q.value(4).toString());
+        int column = 5;
+        for (size_t type = 0; type < CardTypes.size(); ++type) {
+            row.tally.passengers[type] = q.value(column++).toInt();
+            row.tally.takings[type] = Money::cents(q.value(column++).toLongLong());
         }
-        journal::TripRow& row = r.trips.last();
-        const int type = journal::names::indexOf(journal::names::CardTypes, q.value(4).toString());
-        const int outcome =
-            journal::names::indexOf(journal::names::Outcomes, q.value(5).toString());
-        const int count = q.value(6).toInt();
-        const QDateTime last = fromStamp(q.value(8).toString());
-        if (!row.end.isValid() || last > row.end)
-            row.end = last;
-        if (outcome == int(journal::ReadOutcome::Paid)) {
-            if (type >= 0 && type < journal::CardTypeCount) {
-                row.tally.passengers[size_t(type)] += count;
-                row.tally.takings[size_t(type)] =
-                    row.tally.takings[size_t(type)] + Money::cents(q.value(7).toLongLong());
-            }
-        } else if (outcome > 0) {
-            row.tally.refusals[size_t(outcome - 1)] += count;
-        }
+        for (int& refusals : row.tally.refusals)
+            refusals = q.value(column++).toInt();
+        r.trips.append(row);
     }
 
     auto add = [](journal::Tally& sum, const journal::Tally& t) {
