@@ -144,11 +144,16 @@ QString Journal::tryOpen()
         if (file.exists() && !file.isFile())
             return SafeFile::notRegular();
     }
-    QString why;
-    const SafeFile::Descriptor fd =
-        SafeFile::openRegular(m_path, O_RDWR | O_CREAT, SafeFile::Links::Refuse, &why, 0600);
-    if (!fd.valid())
-        return why;
+    {
+        // Closed before SQLite opens the file: closing any descriptor of a file drops
+        // every POSIX lock this process holds on it, SQLite's own among them, and
+        // another reader would then take the WAL for abandoned and delete it.
+        QString why;
+        const SafeFile::Descriptor fd =
+            SafeFile::openRegular(m_path, O_RDWR | O_CREAT, SafeFile::Links::Refuse, &why, 0600);
+        if (!fd.valid())
+            return why;
+    }
     const auto before = identity(m_path);
 
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
