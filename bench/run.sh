@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${BENCH_INNER:-}" ]; then
-    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output" \
+    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output bench_journal" \
         scripts/setup.sh >/dev/null
     if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
         BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
@@ -42,6 +42,7 @@ app_ms=$(col app 1); app_kb=$(col app 2)
 read -r _ idle_pct < <("$bin/bench_idle" "$routes" "$idle" 2>/dev/null)
 mapfile -t rt < <("$bin/bench_routes" | tail -n 2)
 mapfile -t out < <("$bin/bench_output" "$routes" 2>/dev/null | tail -n 2)
+mapfile -t jn < <("$bin/bench_journal" 1000 1000000 2>/dev/null)
 field() { echo "$1" | awk -v n="$2" '{print $n}'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
@@ -60,6 +61,9 @@ row "load routes.dat, $(field "${rt[1]}" 1) lines, ms" "$(field "${rt[1]}" 3)" "
 row "output with log.txt of $(field "${out[0]}" 1) MB, ms" "$(field "${out[0]}" 2)" "" "" ""
 row "output with log.txt of $(field "${out[1]}" 1) MB, ms" "$(field "${out[1]}" 2)" "$(field "${out[0]}" 2)" \
     "$(ratio "$(field "${out[1]}" 2)" "$(field "${out[0]}" 2)")" "close to 1"
+row "a read's journal write, median, ms" "$(field "${jn[0]}" 3)" "" "" "< 1"
+row "a read's journal write, 99th percentile, ms" "$(field "${jn[0]}" 4)" "" "" "< 10"
+row "trip report over $(field "${jn[1]}" 2) reads, ms" "$(field "${jn[1]}" 5)" "" "" "< 1000"
 
 printf '\nThe reference is a bare Qt window with an MDI area and one Chinese label. Without\n'
 printf 'the label (no font system at all): %s ms and %s MB, ratios %s and %s.\n' \
