@@ -130,6 +130,10 @@ void TestJournal::seededDayReconciles()
         QCOMPARE(report.total.passengers[type] > 0, type != size_t(CardType::Startup));
     }
     QVERIFY(report.trips.size() > 3);
+    // The window's date filter: the day played, and nothing on the day after it.
+    const QDate day = ModelRig::startTime().date();
+    QCOMPARE(rig.equipment().journal().tripDays(), std::optional(std::pair(day, day)));
+    QVERIFY(rig.equipment().journal().report(day.addDays(1), day.addDays(1)).trips.isEmpty());
 }
 
 // log.txt names the full fare for every payment; the journal holds what the card paid.
