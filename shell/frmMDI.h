@@ -68,6 +68,8 @@ private:
     bool mayQuit();
     void outputFinished(bool written);
     void powerSwitched(bool on);
+    void openJournal();
+    static constexpr int JournalLatestMs = 5000;
 
     void mnuViewOutput_Click();
     void mnuSetting_Click();
