@@ -9,6 +9,11 @@
 
 namespace {
 
+// A refusal's column follows the outcome it counts: Refusal n is outcome n + 1.
+static_assert(int(journal::Refusal::AlreadyPaid) + 1 == int(journal::ReadOutcome::AlreadyPaid));
+static_assert(int(journal::Refusal::Overheated) + 1 == int(journal::ReadOutcome::Overheated));
+static_assert(journal::RefusalCount + 1 == journal::names::Outcomes.size());
+
 QDateTime fromStamp(const QString& text)
 {
     return QDateTime::fromString(text, Qt::ISODateWithMs);
