@@ -1,6 +1,7 @@
 #include "bcp/CardProcessor.h"
 
 #include "bcp/ConsoleLink.h"
+#include "common/Clock.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "platform/Desktop.h"
@@ -9,12 +10,30 @@
 
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 const QString AddressWaiting = QStringLiteral("DDU Address: Getting...");
 const QString AddressKnown = QStringLiteral("DDU Address: 127.0.0.1");
 // The highest value a top-up may reach.
 constexpr Money TopUpLimit = Money::cents(99990);
+
+// The start-up card in service is the one card the processor refuses outright.
+journal::ReadOutcome journalOutcome(Transaction::Outcome outcome)
+{
+    switch (outcome) {
+    case Transaction::Outcome::NotEnoughValue:
+        return journal::ReadOutcome::NotEnoughValue;
+    case Transaction::Outcome::AlreadyProcessed:
+        return journal::ReadOutcome::AlreadyPaid;
+    case Transaction::Outcome::StartupCard:
+        return journal::ReadOutcome::RefusedCard;
+    case Transaction::Outcome::Paid:
+        break;
+    }
+    return journal::ReadOutcome::Paid;
+}
 
 } // namespace
 
@@ -53,23 +72,57 @@ void CardProcessor::storeCard()
     emit cardValuesChanged();
 }
 
+journal::Event CardProcessor::event(journal::EventKind kind) const
+{
+    journal::Event e;
+    e.kind = kind;
+    e.at = Clock::now();
+    e.card = m_card.type;
+    e.language = m_card.language;
+    e.fare = m_fare;
+    e.before = m_card.purse;
+    e.after = m_card.purse;
+    return e;
+}
+
+void CardProcessor::readEvent(journal::ReadOutcome outcome, Money before, Money charged)
+{
+    journal::Event e = event(journal::EventKind::Read);
+    e.outcome = outcome;
+    e.before = before;
+    e.charged = charged;
+    emit journalEvent(e);
+}
+
 void CardProcessor::setPurse(Money value)
 {
+    const Money before = m_card.purse;
     m_card.purse = value;
     m_card.form = Card::Form::Shortest;
     storeCard();
+    if (value != before) {
+        journal::Event e = event(journal::EventKind::CardChanged);
+        e.before = before;
+        emit journalEvent(e);
+    }
 }
 
 void CardProcessor::setCardType(CardType type)
 {
+    const bool changed = type != m_card.type;
     m_card.type = type;
     storeCard();
+    if (changed)
+        emit journalEvent(event(journal::EventKind::CardChanged));
 }
 
 void CardProcessor::setLanguage(CardLanguage language)
 {
+    const bool changed = language != m_card.language;
     m_card.language = language;
     storeCard();
+    if (changed)
+        emit journalEvent(event(journal::EventKind::CardChanged));
 }
 
 bool CardProcessor::topUp()
@@ -77,9 +130,13 @@ bool CardProcessor::topUp()
     const Money sum = m_card.purse + Money::dollars(100);
     if (sum > TopUpLimit)
         return false;
+    const Money before = m_card.purse;
     m_card.purse = sum;
     m_card.form = Card::Form::TwoDecimals;
     storeCard();
+    journal::Event e = event(journal::EventKind::TopUp);
+    e.before = before;
+    emit journalEvent(e);
     return true;
 }
 
@@ -139,6 +196,7 @@ void CardProcessor::promptLines()
 
 void CardProcessor::powerOn()
 {
+    const bool cooled = std::exchange(m_reader.overheated, false);
     m_screen.addressKnown = false;
     m_reader.noResponse = false;
     m_reader.loggedIn = false;
@@ -155,10 +213,13 @@ void CardProcessor::powerOn()
     m_screen.bootStep = BootStep::ShowCover;
     m_tmrStart->setEnabled(true);
     setLamps(Lamps::of(LampPattern::AllOff));
+    if (cooled)
+        emit journalEvent(event(journal::EventKind::OverheatOff));
 }
 
 void CardProcessor::powerOff()
 {
+    const bool cooled = std::exchange(m_reader.overheated, false);
     m_reader.noResponse = false;
     m_screen.on = false;
     m_screen.coverShown = false;
@@ -166,6 +227,8 @@ void CardProcessor::powerOff()
     for (Timer* t : {m_tmrChange, m_tmrCount, m_tmrLoadLong, m_tmrLock, m_tmrStart})
         t->setEnabled(false);
     setLamps(Lamps::of(LampPattern::AllOff));
+    if (cooled)
+        emit journalEvent(event(journal::EventKind::OverheatOff));
 }
 
 // ---- the boot ----------------------------------------------------------------------
@@ -253,15 +316,22 @@ void CardProcessor::completeLogin()
     if (m_console)
         m_console->enableServiceKeys();
     m_reader.loggedIn = true;
+    emit journalEvent(event(journal::EventKind::LogIn));
 }
 
 // ---- the card on the reader --------------------------------------------------------
 
 void CardProcessor::present(double xTw, double yTw)
 {
+    const bool arriving = !m_reader.cardShown;
     m_reader.cardShown = true;
     m_reader.cardAt = QPointF(xTw, yTw);
     emit cardChanged();
+    // An overheated processor reads nothing; each card put on it is one read lost.
+    if (m_reader.overheated && m_screen.on && arriving) {
+        readEvent(journal::ReadOutcome::Overheated, m_card.purse, Money());
+        return;
+    }
     // A switched-off processor reads nothing, even when it was logged in before.
     if (m_reader.noResponse || !m_screen.on)
         return;
@@ -318,6 +388,7 @@ void CardProcessor::misread()
     m_screen.state = ScreenState::PresentCard;
     m_tmrCount->setEnabled(false);
     m_tmrChange->restart();
+    readEvent(journal::ReadOutcome::Misread, m_card.purse, Money());
 }
 
 void CardProcessor::lockExpired()
@@ -341,6 +412,7 @@ void CardProcessor::displayTick()
     yieldEvents();
     if (!self)
         return;
+    bool refused = false;
     switch (m_screen.state) {
     case ScreenState::OutOfService:
         outOfServiceDisplay();
@@ -359,6 +431,7 @@ void CardProcessor::displayTick()
         m_tmrChange->setInterval(2000);
         break;
     case ScreenState::LoginRefused:
+        refused = true;
         m_screen.state = ScreenState::LoginPrompt;
         setLines(QStringLiteral("此卡無效　　"), QString(), QString());
         setLamps(Lamps::of(LampPattern::RedOnly));
@@ -373,6 +446,8 @@ void CardProcessor::displayTick()
         break;
     }
     setLinesShown(true);
+    if (refused)
+        emit journalEvent(event(journal::EventKind::LoginRefused));
 }
 
 void CardProcessor::showIdle(ScreenState state)
@@ -394,6 +469,7 @@ void CardProcessor::readCard()
 {
     const Transaction::Card card{m_card.purse, m_card.type, m_card.language, m_reader.paidLock};
     const Transaction::Result r = Transaction::read(card, m_fare, m_halfFare.value_or(Money()));
+    const Money before = m_card.purse;
     const bool paid = r.outcome == Transaction::Outcome::Paid;
     // The whole read is done before anything leaves: a listener that lets the event loop
     // run meanwhile finds the card charged and locked and the read over, so no tick can
@@ -423,6 +499,7 @@ void CardProcessor::readCard()
     }
     if (paid)
         storeCard();
+    readEvent(journalOutcome(r.outcome), before, paid ? before - r.newPurse : Money());
 }
 
 // ---- commands from the console -----------------------------------------------------
@@ -448,6 +525,9 @@ void CardProcessor::changeFare(const RouteLine& line)
     m_halfFare = fare->halfFare();
     m_screen.state = ScreenState::InService;
     m_tmrChange->restart();
+    journal::Event e = event(journal::EventKind::FareChanged);
+    e.detail = line.fareText;
+    emit journalEvent(e);
 }
 
 void CardProcessor::stopService()
@@ -478,5 +558,7 @@ bool CardProcessor::overheat()
     for (Timer* t : {m_tmrChange, m_tmrCount, m_tmrLock, m_tmrStart})
         t->setEnabled(false);
     m_reader.noResponse = true;
+    if (!std::exchange(m_reader.overheated, true))
+        emit journalEvent(event(journal::EventKind::OverheatOn));
     return true;
 }

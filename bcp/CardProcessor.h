@@ -2,6 +2,7 @@
 
 #include "bcp/Transaction.h"
 #include "common/Money.h"
+#include "journal/JournalEvent.h"
 
 #include <QObject>
 #include <QPointF>
@@ -111,6 +112,8 @@ signals:
     void cardChanged(); // the card picture shown, hidden or moved
     // The card's value, type or language changed.
     void cardValuesChanged();
+    // What a step did, for the journal: sent last, once every part of the state is set.
+    void journalEvent(const journal::Event& event);
 
 private:
     void bootTick();
@@ -131,6 +134,9 @@ private:
     void misread();
     // The card's new values to the settings store, and the signal.
     void storeCard();
+    // An event of this step, with the time and the card as they stand now.
+    journal::Event event(journal::EventKind kind) const;
+    void readEvent(journal::ReadOutcome outcome, Money before, Money charged);
 
     ConsoleLink* m_console = nullptr;
     Timer* m_tmrStart;
@@ -175,5 +181,6 @@ private:
         bool paidLock = false;  // charged within the lock time
         bool loggedIn = false;
         bool noResponse = false; // frozen by an output or by overheating
+        bool overheated = false;
     } m_reader;
 };

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ -z "${BENCH_INNER:-}" ]; then
-    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output bench_report bench_viewer pelumo_charts" \
+    BUILD_TARGETS="bench_bare bench_startup bench_idle bench_routes bench_output bench_journal bench_report bench_viewer pelumo_charts" \
         scripts/setup.sh >/dev/null
     if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
         BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
@@ -43,6 +43,7 @@ read -r _ idle_pct < <("$bin/bench_idle" "$routes" "$idle" 2>/dev/null)
 mapfile -t rt < <("$bin/bench_routes" | tail -n 2)
 mapfile -t out < <("$bin/bench_output" "$routes" 2>/dev/null | tail -n 2)
 report=$("$bin/bench_report" 2>/dev/null | tail -n 1)
+mapfile -t jn < <("$bin/bench_journal" 1000 1000000 2>/dev/null)
 field() { echo "$1" | awk -v n="$2" '{print $n}'; }
 read -r _ view_ms view_kb < <("$bin/bench_viewer" 200 2>/dev/null)
 read -r _ line_ms line_kb < <("$bin/bench_viewer" 50 line 2>/dev/null)
@@ -67,6 +68,9 @@ row "trip report, $(field "$report" 1) trips, open and draw, ms" "$(field "$repo
 row "own viewer on a 200 MB log.txt, ms to first paint" "$view_ms" "" "" "< 100"
 row "own viewer on a 200 MB log.txt, peak memory, MB" "$(mb "$view_kb")" "" "" ""
 row "own viewer on one 50 MB line, ms to first paint" "$line_ms" "" "" "< 100"
+row "a read's journal write, median, ms" "$(field "${jn[0]}" 3)" "" "" "< 1"
+row "a read's journal write, 99th percentile, ms" "$(field "${jn[0]}" 4)" "" "" "< 10"
+row "trip report over $(field "${jn[1]}" 2) reads, ms" "$(field "${jn[1]}" 5)" "" "" "< 1000"
 
 printf '\nThe reference is a bare Qt window with an MDI area and one Chinese label. Without\n'
 printf 'the label (no font system at all): %s ms and %s MB, ratios %s and %s.\n' \

@@ -185,6 +185,14 @@ void Console::loadStartRoute()
         changeRoute(last);
 }
 
+void Console::note(journal::EventKind kind)
+{
+    journal::Event e;
+    e.kind = kind;
+    e.at = Clock::now();
+    emit journalEvent(e);
+}
+
 void Console::log(TripEvent event, const QString& detail)
 {
     m_log.log(event, detail);
@@ -205,6 +213,7 @@ void Console::switchPower()
         clearShift();
         emit keysChanged();
         emit displayChanged();
+        note(journal::EventKind::PowerOff);
         return;
     }
 
@@ -226,6 +235,7 @@ void Console::switchPower()
         m_processor->powerOn();
     emit keysChanged();
     emit displayChanged();
+    note(journal::EventKind::PowerOn);
 }
 
 // ---- keys --------------------------------------------------------------------------
@@ -395,11 +405,13 @@ void Console::enter()
         log(TripEvent::StartTrip);
         restoreDisplay();
         m_mode = KeypadMode::Idle;
+        note(journal::EventKind::TripStarted);
         break;
     case KeypadMode::DirectionConfirm:
         log(TripEvent::DirectionChanged);
         restoreDisplay();
         m_mode = KeypadMode::Idle;
+        note(journal::EventKind::DirectionChanged);
         break;
     case KeypadMode::Idle:
         break;
@@ -429,6 +441,15 @@ void Console::loadRoute(qsizetype index)
     setLines(QStringLiteral("正在擷取路線資料..."), QStringLiteral("請稍候..."), QString(),
              QString());
     log(TripEvent::RouteChanged, m_routes.route());
+    // The console's part is done: the route goes to the journal before the fare change
+    // it leads to, so that the fare is journalled on its route.
+    journal::Event e;
+    e.kind = journal::EventKind::RouteLoaded;
+    e.at = Clock::now();
+    e.route = m_routes.route();
+    e.destination = m_routes.destination();
+    e.section = m_routes.section();
+    emit journalEvent(e);
     // With no route file, or a first line without fields, there is no fare yet. Handing
     // the processor an empty one would end the program at the first log-in; it keeps its
     // $0.00 instead, as it does when the stored last route is not found.
@@ -462,6 +483,7 @@ void Console::changeDirection()
     loadRoute(*i);
     log(TripEvent::FinishedTrip);
     log(TripEvent::DirectionChanged);
+    note(journal::EventKind::DirectionChanged);
 }
 
 // ---- the trip log ------------------------------------------------------------------
@@ -488,7 +510,9 @@ void Console::output()
 
     // The block and the new log in one step, so that a line logged while the file is
     // written lands in the new log and none falls between the two.
+    const qsizetype linesBefore = m_log.pendingLines();
     m_log.takeBlock();
+    const qsizetype blockLines = m_log.pendingLines() - linesBefore;
     const QString path = AppPaths::logFile();
     QString error;
     if (!writeBlocks(path, &error))
@@ -503,4 +527,10 @@ void Console::output()
     m_mode = KeypadMode::Idle;
     m_outputRunning = false;
     emit outputFinished(!m_log.blocksPending());
+    journal::Event e;
+    e.kind = journal::EventKind::Output;
+    e.at = Clock::now();
+    e.lines = int(blockLines);
+    e.written = !m_log.blocksPending();
+    emit journalEvent(e);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ddu/Keys.h"
+#include "journal/JournalEvent.h"
 #include "routes/RouteCursor.h"
 #include "triplog/TripLog.h"
 
@@ -87,6 +88,8 @@ signals:
     void powerSwitched(bool on);
     // An output is over; `written` when log.txt took every block.
     void outputFinished(bool written);
+    // What a step did, for the journal: sent once the console's part of it is done.
+    void journalEvent(const journal::Event& event);
 
 private:
     void clockTick();
@@ -105,6 +108,7 @@ private:
     void clearShift();
     void takeKeptBlocks();
     bool writeBlocks(const QString& path, QString* error);
+    void note(journal::EventKind kind);
 
     ProcessorLink* m_processor = nullptr;
     Timer* m_tmrClock;

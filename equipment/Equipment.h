@@ -1,11 +1,15 @@
 #pragma once
 
+#include "journal/JournalEvent.h"
+
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
 class CardProcessor;
 class Console;
+class Journal;
 class ConsoleForProcessor;
 class ProcessorForConsole;
 
@@ -24,8 +28,17 @@ public:
 
     CardProcessor& processor() const { return *m_processor; }
     Console& console() const { return *m_console; }
+    Journal& journal() const { return *m_journal; }
+
+    // Opens the journal, in the user data folder unless told otherwise. Not part of
+    // start(): the window is painted first, and the events until then wait in memory.
+    bool openJournal(const QString& path = QString());
+    // Something done to the equipment from outside, a simulated fault: journalled once
+    // the current step is over, as the devices' own events are.
+    void note(journal::EventKind kind);
 
 private:
+    Journal* m_journal;
     CardProcessor* m_processor;
     Console* m_console;
     std::unique_ptr<ConsoleForProcessor> m_consoleLink;

@@ -111,6 +111,11 @@ QString AppPaths::keptLogFile()
     return QFileInfo(StoreFile::path()).dir().filePath(QStringLiteral("unwritten-log.txt"));
 }
 
+QString AppPaths::journalFile()
+{
+    return QDir(userDataDir()).filePath(QStringLiteral("journal/journal.sqlite"));
+}
+
 QString AppPaths::helpFile()
 {
     return QDir(writeDir()).filePath(QStringLiteral("temphelp.html"));

@@ -31,6 +31,9 @@ public:
     // the next start: beside the settings store, which is the user's own whatever the
     // program directory is.
     static QString keptLogFile();
+    // The event journal: in a folder of its own in the per-user data directory, beside
+    // nothing the user edits, whether installed or not.
+    static QString journalFile();
 
     // `cmake --install` puts this file next to the program; the build does not. A prefix
     // compiled in would miss `--prefix` given at install time and a relocated package.

@@ -37,3 +37,17 @@ std::optional<qsizetype> RouteCursor::neighbour(int step) const
         return std::nullopt;
     return RouteTable::stepSection(m_lines, *m_current, step);
 }
+
+int RouteCursor::section() const
+{
+    if (!m_current)
+        return 0;
+    const RouteTable::Fields f = RouteTable::split(RouteTable::entry(m_lines, *m_current));
+    if (!f.hasRoute || !f.hasDest)
+        return 0;
+    int section = 1;
+    for (auto i = RouteTable::stepSection(m_lines, *m_current, -1); i;
+         i = RouteTable::stepSection(m_lines, *i, -1))
+        ++section;
+    return section;
+}

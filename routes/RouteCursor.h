@@ -34,6 +34,10 @@ public:
         return hasFare() ? std::optional(m_line.number - 1) : std::nullopt;
     }
 
+    // Where the current line stands in its direction: 1 for its first section, and 0
+    // before the first load or on a line that belongs to no direction.
+    int section() const;
+
     // Route entry: the first line of `route` with a destination.
     std::optional<qsizetype> find(const QString& route) const;
     // The terminus turn: the first line of the current route going elsewhere.

@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <iterator>
@@ -274,6 +275,17 @@ void frmMDI::Form_Load()
     m_equipment->start();
     splash->close();
     delete splash;
+    // A window started minimised or hidden is never painted: the events must not wait
+    // in memory for the whole run.
+    QTimer::singleShot(JournalLatestMs, this, &frmMDI::openJournal);
+}
+
+void frmMDI::openJournal()
+{
+    if (m_journalAsked || m_unloaded)
+        return;
+    m_journalAsked = true;
+    m_equipment->openJournal();
 }
 
 // Large enough to show both panels whole, with no scroll bar: the panels' frames, the
@@ -368,6 +380,11 @@ bool frmMDI::eventFilter(QObject* watched, QEvent* e)
         e->ignore();
         return true;
     }
+    // Opening the journal reads and perhaps migrates a file: not before the user sees
+    // the window. Events until then wait in memory.
+    if (watched == m_mdi->viewport() && e->type() == QEvent::Paint && m_equipment &&
+        !m_journalAsked)
+        QTimer::singleShot(0, this, &frmMDI::openJournal);
     // The dark background takes the card away, as the panels' own backgrounds do.
     if (watched == m_mdi->viewport() && e->type() == QEvent::MouseMove && m_processor)
         m_processor->withdraw();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ddu/Keys.h"
-#include "journal/TripReport.h"
 #include "platform/UiLanguage.h"
 
 #include <QHash>
@@ -74,10 +73,11 @@ private:
     bool mayQuit();
     void outputFinished(bool written);
     void powerSwitched(bool on);
+    void openJournal();
+    static constexpr int JournalLatestMs = 5000;
 
     void mnuViewOutput_Click();
     void mnuReport_Click();
-    journal::Report reportFor(QDate from, QDate to);
     void mnuSetting_Click();
     void mnuSimVib_Click();
     void mnuSimTemp_Click();
@@ -107,4 +107,5 @@ private:
     bool m_unloaded = false;
     bool m_closeNow = false;
     bool m_quitAfterOutput = false;
+    bool m_journalAsked = false; // the journal opens once the window has been painted
 };

@@ -5,6 +5,7 @@
 #include "common/Random.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
+#include "equipment/Equipment.h"
 #include "panels/frmBCP.h"
 #include "panels/frmDDU.h"
 #include "platform/Desktop.h"
@@ -16,6 +17,8 @@ void frmMDI::mnuSimVib_Click()
 {
     // The check mark has already been turned over; disabling lets a running jolt finish.
     m_tmrVib->setEnabled(m_mnuSimVib->isChecked());
+    m_equipment->note(m_mnuSimVib->isChecked() ? journal::EventKind::VibrationOn
+                                               : journal::EventKind::VibrationOff);
 }
 
 void frmMDI::tmrVib_Timer()

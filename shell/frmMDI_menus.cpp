@@ -5,6 +5,8 @@
 #include "dialogs/frmCard.h"
 #include "dialogs/frmOption.h"
 #include "dialogs/frmReport.h"
+#include "equipment/Equipment.h"
+#include "journal/Journal.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/HelpPages.h"
@@ -41,15 +43,18 @@ void frmMDI::mnuViewOutput_Click()
 // Not modal: the equipment goes on working while the report is open.
 void frmMDI::mnuReport_Click()
 {
+    const Journal& journal = m_equipment->journal();
     ReportSource source;
-    source.query = [this](QDate from, QDate to) { return reportFor(from, to); };
+    if (journal.isOpen()) {
+        source.query = [&journal](QDate from, QDate to) { return journal.report(from, to); };
+        if (const auto days = journal.tripDays()) {
+            source.first = days->first;
+            source.last = days->second;
+        }
+    } else {
+        source.whyNone = journal.failure();
+    }
     frmReport::showOver(this, source);
-}
-
-// The figures come from the journal once it is open; until then there are none.
-journal::Report frmMDI::reportFor(QDate, QDate)
-{
-    return journal::Report();
 }
 
 void frmMDI::mnuSetting_Click()

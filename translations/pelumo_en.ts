@@ -66,6 +66,35 @@ Nor can they be kept in %3 (%4); the unwritten entries are lost.</translation>
     </message>
 </context>
 <context>
+    <name>Journal</name>
+    <message>
+        <source>不能使用事件日誌 %1：%2
+本次執行不寫入事件日誌，檔案保持原狀；設備、記錄檔案和卡不受影響。</source>
+        <translation>Cannot use the event journal %1: %2
+Nothing is journalled in this run and the file is left as it is; the equipment, the log file and the card are not affected.</translation>
+    </message>
+    <message>
+        <source>另一個程式正在使用這個檔案</source>
+        <translation>another program is using this file</translation>
+    </message>
+    <message>
+        <source>檔案已損壞，或不是資料庫（%1）</source>
+        <translation>the file is damaged or is not a database (%1)</translation>
+    </message>
+    <message>
+        <source>缺少 Qt 的 SQLite 驅動程式</source>
+        <translation>Qt's SQLite driver is missing</translation>
+    </message>
+    <message>
+        <source>由較新版本的程式寫成（格式 %1，本程式只認得格式 %2 或以前的）</source>
+        <translation>written by a newer version of the program (format %1; this program knows formats up to %2)</translation>
+    </message>
+    <message>
+        <source>不能改用預寫式記錄（WAL）</source>
+        <translation>cannot switch to write-ahead logging (WAL)</translation>
+    </message>
+</context>
+<context>
     <name>KeyRegion</name>
     <message>
         <source>英文字 SHIFT</source>

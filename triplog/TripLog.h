@@ -39,6 +39,8 @@ public:
     // write.
     bool hasUnwritten() const;
     bool blocksPending() const { return !m_unwritten.isEmpty(); }
+    // The lines of the blocks still to be written.
+    qsizetype pendingLines() const { return m_unwritten.count(QStringLiteral("\r\n")); }
 
     // Takes the log as one block, closed with " -----" earlier and ended with an empty
     // line, into the blocks still to be written, and starts the next log with the date and

@@ -51,7 +51,7 @@ deb)
     done
     depends=$(dpkg-deb -f "$deb" Depends)
     for p in libqt6widgets6 libqt6gui6 libqt6charts6 fonts-arphic-uming fonts-liberation fonts-dejavu-core \
-             qt6-translations-l10n; do
+             qt6-translations-l10n libqt6sql6-sqlite; do
         grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
     done
     # Errors fail the check; warnings and notes are printed for the record.

@@ -6,6 +6,8 @@
 #include "equipment/Equipment.h"
 #include "platform/Settings.h"
 
+#include <QCoreApplication>
+
 ModelRig::ModelRig(const QString& routes) : ModelEnv(routes) {}
 
 ModelRig::~ModelRig() = default;
@@ -22,6 +24,11 @@ void ModelRig::restart()
     m_equipment.reset();
     Settings::reset();
     start();
+}
+
+void ModelRig::settle()
+{
+    QCoreApplication::sendPostedEvents();
 }
 
 CardProcessor& ModelRig::processor() const

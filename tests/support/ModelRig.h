@@ -26,6 +26,9 @@ public:
 
     CardProcessor& processor() const;
     Console& console() const;
+    Equipment& equipment() const { return *m_equipment; }
+    // What waits for the end of the step runs now: journal writes, warnings.
+    static void settle();
 
     // The driver's keys by their labels, space-separated: "路線 1 2 輸入".
     void press(const QString& labels);
