@@ -94,7 +94,7 @@ done
 events=$(sed 's/\r$//; s/^[0-9:]\{8\}//' "$LOG" | sed -n '2,$p')
 expected=$' Start Logging\n Route Changed 88\n Fare Changed 3.30\n -----'
 [ "$events" = "$expected" ] || fail "log.txt holds"$'\n'"$events"
-leftovers=$(ls -A "$program_dir" | grep -vxF -e pelumo -e routes.dat -e installed || true)
+leftovers=$(ls -A "$program_dir" | grep -vxF -e pelumo -e pelumo_charts.so -e routes.dat -e installed || true)
 [ -z "$leftovers" ] || fail "the program left files next to itself: $leftovers"
 
 step "程式 → 檢視輸出結果 opens that log"
