@@ -17,6 +17,8 @@
 #include <QLibrary>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTableView>
@@ -193,7 +195,18 @@ frmReport::frmReport(ReportSource source, QWidget* parent)
     const QList<QWidget*> order{m_from, m_to, query, m_view, m_chart, m_csv, m_png, close};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    resize(1000, 720);
+    // Wide enough for every column, in whichever language the headers are, as far as the
+    // screen allows.
+    int columns = 0;
+    for (int c = 0; c < ReportTable::ColumnCount; ++c)
+        columns += m_view->horizontalHeader()->sectionSize(c);
+    const QMargins margins = layout->contentsMargins();
+    int width =
+        std::max(1000, columns + 2 * m_view->frameWidth() + margins.left() + margins.right() +
+                           m_view->verticalScrollBar()->sizeHint().width());
+    if (const QScreen* s = screen())
+        width = std::min(width, s->availableGeometry().width());
+    resize(width, 720);
     split->setSizes({400, 280});
 
     // A date typed or chosen from the calendar is shown as soon as it is complete; the

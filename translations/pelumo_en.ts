@@ -236,7 +236,7 @@ Keyboard: %1</translation>
     </message>
     <message>
         <source>收款（元）</source>
-        <translation>Takings ($)</translation>
+        <translation>Dollars</translation>
     </message>
 </context>
 <context>
@@ -795,7 +795,7 @@ Output them before exiting?</translation>
     </message>
     <message>
         <source>匯出圖表(&amp;G)...</source>
-        <translation>Export &amp;graph...</translation>
+        <translation>Export c&amp;hart...</translation>
     </message>
     <message>
         <source>匯出圖表為 PNG</source>

@@ -90,6 +90,10 @@ prepare_program() # binary routes.dat
     mkdir -p "$HOME" "$E2E_TMP/program"
     cp "$1" "$E2E_TMP/program/pelumo"
     cp "$2" "$E2E_TMP/program/routes.dat"
+    # The trip report's chart, loaded from beside the program when a report opens.
+    local charts
+    charts="$(dirname "$1")/pelumo_charts.so"
+    if [ -f "$charts" ]; then cp "$charts" "$E2E_TMP/program/"; fi
 }
 
 start_xvfb()
