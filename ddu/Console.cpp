@@ -316,9 +316,13 @@ void Console::type(const QString& text)
         m_notFoundShown = false;
         m_typed.clear();
     }
-    // A key beyond the line's end types nothing, as on a full display; SHIFT stays.
+    // A key beyond the line's end types nothing, as on a full display. It uses SHIFT up
+    // all the same: left on, SHIFT would turn the next 取消 into a letter the full line
+    // refuses too, and the driver could not leave the entry.
     if (m_typed.size() + text.size() > MaxTypedRoute) {
         Desktop::instance().beep();
+        if (m_shift)
+            clearShift();
         return;
     }
     m_typed += text;
