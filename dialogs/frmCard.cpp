@@ -78,6 +78,8 @@ void frmCard::buildControls()
     cobType->setObjectName(QStringLiteral("cobType"));
     cobType->setGeometry(tw(1560, 675, 1380, 300));
     cobType->addItems({tr("成人"), tr("小童"), tr("學童"), tr("長者"), tr("開機卡")});
+    // Widened for the longest entry where a translation is longer than the list's place.
+    cobType->resize(std::max(cobType->width(), cobType->sizeHint().width()), cobType->height());
     label(1, tr("&Pelumo咭類別："), tw(75, 750, 1440, 240), cobType);
 
     // The choices start where the boxes do, leaving the label room for its access key.

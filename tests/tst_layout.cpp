@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,13 @@ QRect textRoom(const QWidget* w)
         else if (qobject_cast<const QCheckBox*>(w))
             element = QStyle::SE_CheckBoxContents;
         return w->style()->subElementRect(element, &opt, w);
+    }
+    if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(c);
+        opt.editable = c->isEditable();
+        return w->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField,
+                                          c);
     }
     if (const auto* l = qobject_cast<const QLabel*>(w)) {
         const int inset = l->margin() + qMax(l->indent(), 0);
@@ -93,6 +101,9 @@ QStringList misfits(const QWidget* root, const QString& state)
             check(b, shown(b->text()), false);
         else if (const auto* e = qobject_cast<const QLineEdit*>(w))
             check(e, e->text(), false);
+        else if (const auto* c = qobject_cast<const QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i) // any entry may be the one shown
+                check(c, c->itemText(i), false);
     }
     return out;
 }
