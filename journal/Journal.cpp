@@ -27,9 +27,24 @@ QString stamp(const QDateTime& at)
     return at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
 }
 
+// The value, or SQL's NULL of its type where the event has none.
+template <class T> QVariant orNull(bool present, const T& value)
+{
+    return present ? QVariant::fromValue(value) : QVariant(QMetaType::fromType<T>());
+}
+
 QVariant optionalCents(bool present, Money m)
 {
-    return present ? QVariant(m.inCents()) : QVariant(QMetaType::fromType<qint64>());
+    return orNull(present, m.inCents());
+}
+
+// The first error among the statements, for a failure the connection did not name.
+QSqlError firstError(QSqlError error, std::initializer_list<const QSqlQuery*> queries)
+{
+    for (const QSqlQuery* q : queries)
+        if (!error.isValid() && q->lastError().isValid())
+            error = q->lastError();
+    return error;
 }
 
 // Which file the path names when nothing follows a link: device and inode, or nothing.
@@ -217,12 +232,9 @@ QString Journal::prepare(int version)
             QStringLiteral("INSERT INTO trips (started, route, destination) VALUES (?, ?, ?)")) &&
         m_sql->updateTrip.prepare(QStringLiteral(
             "UPDATE trips SET started = ?, route = ?, destination = ? WHERE id = ?"));
-    if (!ok) {
-        for (const QSqlQuery* failed :
-             {&m_sql->insertEvent, &m_sql->insertTrip, &m_sql->updateTrip})
-            if (failed->lastError().isValid())
-                return sqlReason(failed->lastError());
-    }
+    if (!ok)
+        return sqlReason(
+            firstError(QSqlError(), {&m_sql->insertEvent, &m_sql->insertTrip, &m_sql->updateTrip}));
     return {};
 }
 
@@ -313,37 +325,30 @@ bool Journal::commit(const journal::Event& e, bool newTrip, QString* failure)
         QSqlQuery& q = m_sql->insertEvent;
         q.addBindValue(stamp(e.at));
         q.addBindValue(journal::names::kind(e.kind));
-        q.addBindValue(m_context.trip ? QVariant(m_context.trip)
-                                      : QVariant(QMetaType::fromType<qint64>()));
+        q.addBindValue(orNull(m_context.trip != 0, m_context.trip));
         q.addBindValue(e.route);
         q.addBindValue(e.destination);
-        q.addBindValue(e.section ? QVariant(e.section) : QVariant(QMetaType::fromType<int>()));
-        q.addBindValue(e.card ? QVariant(journal::names::cardType(*e.card))
-                              : QVariant(QMetaType::fromType<QString>()));
-        q.addBindValue(e.language ? QVariant(journal::names::language(*e.language))
-                                  : QVariant(QMetaType::fromType<QString>()));
+        q.addBindValue(orNull(e.section != 0, e.section));
+        q.addBindValue(
+            orNull(bool(e.card), e.card ? journal::names::cardType(*e.card) : QString()));
+        q.addBindValue(orNull(bool(e.language),
+                              e.language ? journal::names::language(*e.language) : QString()));
         q.addBindValue(optionalCents(read || e.kind == EventKind::FareChanged, e.fare));
         q.addBindValue(optionalCents(read, e.charged));
         q.addBindValue(optionalCents(money || e.kind == EventKind::CardChanged, e.before));
         q.addBindValue(optionalCents(money || e.kind == EventKind::CardChanged, e.after));
-        q.addBindValue(read ? QVariant(journal::names::outcome(e.outcome))
-                            : QVariant(QMetaType::fromType<QString>()));
-        q.addBindValue(e.kind == EventKind::Output ? QVariant(e.lines)
-                                                   : QVariant(QMetaType::fromType<int>()));
-        q.addBindValue(e.kind == EventKind::Output ? QVariant(int(e.written))
-                                                   : QVariant(QMetaType::fromType<int>()));
-        q.addBindValue(e.detail.isEmpty() ? QVariant(QMetaType::fromType<QString>())
-                                          : QVariant(e.detail));
+        const bool output = e.kind == EventKind::Output;
+        q.addBindValue(orNull(read, read ? journal::names::outcome(e.outcome) : QString()));
+        q.addBindValue(orNull(output, e.lines));
+        q.addBindValue(orNull(output, int(e.written)));
+        q.addBindValue(orNull(!e.detail.isEmpty(), e.detail));
         ok = q.exec() && database.commit();
         if (ok && read)
             m_context.tripHasReads = true;
     }
     if (!ok) {
-        QSqlError error = database.lastError();
-        for (const QSqlQuery* failed :
-             {&m_sql->insertEvent, &m_sql->insertTrip, &m_sql->updateTrip})
-            if (!error.isValid() && failed->lastError().isValid())
-                error = failed->lastError();
+        const QSqlError error = firstError(
+            database.lastError(), {&m_sql->insertEvent, &m_sql->insertTrip, &m_sql->updateTrip});
         database.rollback();
         *failure = sqlReason(error);
     }
