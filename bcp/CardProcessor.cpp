@@ -1,7 +1,6 @@
 #include "bcp/CardProcessor.h"
 
 #include "bcp/ConsoleLink.h"
-#include "common/Clock.h"
 #include "common/Timer.h"
 #include "common/Yield.h"
 #include "platform/Desktop.h"
@@ -74,9 +73,7 @@ void CardProcessor::storeCard()
 
 journal::Event CardProcessor::event(journal::EventKind kind) const
 {
-    journal::Event e;
-    e.kind = kind;
-    e.at = Clock::now();
+    journal::Event e = journal::Event::now(kind);
     e.card = m_card.type;
     e.language = m_card.language;
     e.fare = m_fare;

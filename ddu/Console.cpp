@@ -187,10 +187,7 @@ void Console::loadStartRoute()
 
 void Console::note(journal::EventKind kind)
 {
-    journal::Event e;
-    e.kind = kind;
-    e.at = Clock::now();
-    emit journalEvent(e);
+    emit journalEvent(journal::Event::now(kind));
 }
 
 void Console::log(TripEvent event, const QString& detail)
@@ -447,9 +444,7 @@ void Console::loadRoute(qsizetype index)
     log(TripEvent::RouteChanged, m_routes.route());
     // The console's part is done: the route goes to the journal before the fare change
     // it leads to, so that the fare is journalled on its route.
-    journal::Event e;
-    e.kind = journal::EventKind::RouteLoaded;
-    e.at = Clock::now();
+    journal::Event e = journal::Event::now(journal::EventKind::RouteLoaded);
     e.route = m_routes.route();
     e.destination = m_routes.destination();
     e.section = m_routes.section();
@@ -531,9 +526,7 @@ void Console::output()
     m_mode = KeypadMode::Idle;
     m_outputRunning = false;
     emit outputFinished(!m_log.blocksPending());
-    journal::Event e;
-    e.kind = journal::EventKind::Output;
-    e.at = Clock::now();
+    journal::Event e = journal::Event::now(journal::EventKind::Output);
     e.lines = int(blockLines);
     e.written = !m_log.blocksPending();
     emit journalEvent(e);

@@ -1,7 +1,6 @@
 #include "equipment/Equipment.h"
 
 #include "bcp/CardProcessor.h"
-#include "common/Clock.h"
 #include "ddu/Console.h"
 #include "equipment/DeviceLinks.h"
 #include "journal/Journal.h"
@@ -43,9 +42,7 @@ bool Equipment::openJournal(const QString& path)
 
 void Equipment::note(journal::EventKind kind)
 {
-    journal::Event e;
-    e.kind = kind;
-    e.at = Clock::now();
+    journal::Event e = journal::Event::now(kind);
     QMetaObject::invokeMethod(
         m_journal, [journal = m_journal, e] { journal->record(e); }, Qt::QueuedConnection);
 }

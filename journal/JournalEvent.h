@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Card.h"
+#include "common/Clock.h"
 #include "common/Money.h"
 
 #include <QDateTime>
@@ -53,6 +54,15 @@ struct Event {
     int lines = 0;        // an output's block, in lines
     bool written = false; // the output reached log.txt
     QString detail;       // the fare as the route line writes it
+
+    // An event of `kind` that happens now, the rest to be filled in.
+    static Event now(EventKind kind)
+    {
+        Event e;
+        e.kind = kind;
+        e.at = Clock::now();
+        return e;
+    }
 };
 
 } // namespace journal
