@@ -96,9 +96,8 @@ int& lockWait()
 
 // QSettings waits for its lock beside the store ("pelumo.conf.lock") without end: a folder
 // or a FIFO of that name, or a lock another program never lets go of, would hang every
-// save. The
-// lock is taken here first, for a bounded time, and let go again at once; its path, when
-// it could not be taken.
+// save. The lock is taken here first, for a bounded time, and let go again at once; its
+// path, when it could not be taken.
 QString lockNotTaken(const QString& path)
 {
     QLockFile lock(path + QStringLiteral(".lock"));
@@ -198,6 +197,17 @@ void Settings::Write(const QString& key, const QString& text)
     QMetaObject::invokeMethod(QCoreApplication::instance(), &Settings::flush, Qt::QueuedConnection);
 }
 
+namespace {
+
+QString unsavedMessage(const QString& path, const QString& reason)
+{
+    return QCoreApplication::translate("Settings",
+                                       "不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
 void Settings::flush()
 {
     Store& s = store();
@@ -219,10 +229,9 @@ void Settings::flush()
         return stop(problem);
     if (const QString lock = lockNotTaken(s.path); !lock.isEmpty()) {
         s.unsaved = true; // tried again at the next change and at the end
-        warnOnce(QCoreApplication::translate("Settings",
-                                             "不能寫入設定檔案 %1（無法取得鎖定檔案 %2）。\n"
-                                             "設定的變更沒有儲存。")
-                     .arg(QDir::toNativeSeparators(s.path), QDir::toNativeSeparators(lock)));
+        warnOnce(
+            unsavedMessage(s.path, QCoreApplication::translate("Settings", "無法取得鎖定檔案 %1")
+                                       .arg(QDir::toNativeSeparators(lock))));
         return;
     }
     QSettings q(s.path, StoreFile::format());
@@ -236,12 +245,8 @@ void Settings::flush()
     q.sync();
     s.unsaved = q.status() != QSettings::NoError;
     const QString refused = StoreFile::takeWriteError();
-    if (s.unsaved) {
-        warnOnce(QCoreApplication::translate("Settings",
-                                             "不能寫入設定檔案 %1（%2）。\n設定的變更沒有儲存。")
-                     .arg(QDir::toNativeSeparators(s.path),
-                          refused.isEmpty() ? writeFailure(s.path) : refused));
-    }
+    if (s.unsaved)
+        warnOnce(unsavedMessage(s.path, refused.isEmpty() ? writeFailure(s.path) : refused));
 }
 
 void Settings::setLockWaitMs(int ms)

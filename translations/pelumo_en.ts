@@ -83,7 +83,7 @@ Nothing is journalled in this run and the file is left as it is; the equipment, 
     </message>
     <message>
         <source>缺少 Qt 的 SQLite 驅動程式</source>
-        <translation>Qt's SQLite driver is missing</translation>
+        <translation>Qt&apos;s SQLite driver is missing</translation>
     </message>
     <message>
         <source>由較新版本的程式寫成（格式 %1，本程式只認得格式 %2 或以前的）</source>
@@ -388,10 +388,8 @@ Changes to the settings are not saved and the file stays as it is.</translation>
 The changes to the settings were not saved.</translation>
     </message>
     <message>
-        <source>不能寫入設定檔案 %1（無法取得鎖定檔案 %2）。
-設定的變更沒有儲存。</source>
-        <translation>Cannot write the settings file %1 (cannot take the lock file %2).
-The changes to the settings were not saved.</translation>
+        <source>無法取得鎖定檔案 %1</source>
+        <translation>cannot take the lock file %1</translation>
     </message>
 </context>
 <context>
