@@ -98,16 +98,31 @@ prepare_program() # binary routes.dat
 
 start_xvfb()
 {
-    local fdfile="$E2E_TMP/display" i
-    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
-    XVFB_PID=$!
-    for i in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.05
+    local fdfile="$E2E_TMP/display" i attempt
+    # A server just ending elsewhere may take the socket of a new one on the same display
+    # number with it: a server nobody can reach is replaced.
+    for attempt in 1 2 3; do
+        : >"$fdfile"
+        Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
+        XVFB_PID=$!
+        for i in $(seq 100); do
+            [ -s "$fdfile" ] && break
+            sleep 0.05
+        done
+        [ -s "$fdfile" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        for i in $(seq 20); do
+            if xdpyinfo >/dev/null 2>&1; then
+                log "X server on $DISPLAY"
+                return 0
+            fi
+            sleep 0.1
+        done
+        log "X server on $DISPLAY cannot be reached; another one"
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
     done
-    [ -s "$fdfile" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$fdfile")"
-    log "X server on $DISPLAY"
+    fail "no X server could be reached"
 }
 
 # The settings store of the temporary home, as the program keeps it.
