@@ -98,31 +98,28 @@ prepare_program() # binary routes.dat
 
 start_xvfb()
 {
-    local fdfile="$E2E_TMP/display" i attempt
-    # A server just ending elsewhere may take the socket of a new one on the same display
-    # number with it: a server nobody can reach is replaced.
-    for attempt in 1 2 3; do
-        : >"$fdfile"
-        Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
+    local i attempt n
+    # A display number of its own, drawn at random rather than the lowest free one: a
+    # server ending in another test could otherwise still hold the number's abstract
+    # socket and remove the new server's socket file as it goes.
+    for attempt in 1 2 3 4 5; do
+        n=$(( 100 + RANDOM % 30000 ))
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$E2E_TMP/xvfb.log" &
         XVFB_PID=$!
         for i in $(seq 100); do
-            [ -s "$fdfile" ] && break
-            sleep 0.05
-        done
-        [ -s "$fdfile" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-        export DISPLAY=":$(head -n1 "$fdfile")"
-        for i in $(seq 20); do
-            if xdpyinfo >/dev/null 2>&1; then
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+                export DISPLAY=":$n"
                 log "X server on $DISPLAY"
                 return 0
             fi
-            sleep 0.1
+            sleep 0.05
         done
-        log "X server on $DISPLAY cannot be reached; another one"
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
     done
-    fail "no X server could be reached"
+    fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # The settings store of the temporary home, as the program keeps it.
